@@ -1,0 +1,38 @@
+# GoogleTest is compiled from Debian's sources by each build, so the
+# sanitizer and cross builds get a matching library.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+include(GoogleTest)
+
+if(WIN32)
+  # One Wine prefix per build tree, brought up once before the tests and
+  # its wineserver ended after them, also when tests fail.
+  set(TOLVANU_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${CMAKE_BINARY_DIR}/wineprefix)
+  add_test(NAME wine-prefix-up COMMAND ${TOLVANU_WINE_RUN} --up)
+  add_test(NAME wine-prefix-down COMMAND ${TOLVANU_WINE_RUN} --down)
+  set_tests_properties(wine-prefix-up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+  set_tests_properties(wine-prefix-down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+endif()
+
+# tolvanu_unit_test(<name> SOURCES ... LIBS ...): one GoogleTest program.
+# Natively every case is its own ctest test; under Wine the whole program
+# is one test, since each Wine start costs half a second.
+function(tolvanu_unit_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${T_TIMEOUT}
+      ENVIRONMENT "TOLVANU_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "TOLVANU_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  endif()
+endfunction()
