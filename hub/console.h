@@ -1,0 +1,42 @@
+#pragma once
+#include <functional>
+
+#include "vcore/str.h"
+
+// The hub's console: a hidden top-level window "Tolvanu Console" on Windows, whose close request
+// ends the hub while it is the main window; the terminal on Linux.
+namespace hub {
+
+class console {
+public:
+    console();
+    virtual ~console();
+    console(const console&) = delete;
+    console& operator=(const console&) = delete;
+
+    // The window handle (HWND) on Windows; null on Linux.
+    void* window() const { return window_; }
+    void setVisible(bool visible);
+    void resize(int width, int height);
+    void toForeground();
+    // A new log line: printed on Linux; on Windows the message area shows the ring (to come).
+    void showLine(const vcore::str& line);
+    // The user's session ends under the running hub (Windows log-off), which may end the process
+    // without a return from the message loop: the handler runs on the main thread first.
+    void setSessionEndHandler(std::function<void()> handler) { sessionEnd_ = std::move(handler); }
+    void endSession()
+    {
+        if (sessionEnd_)
+            sessionEnd_();
+    }
+
+    // The console whose close ends the hub, while the message loop runs; null before and after.
+    static console* mainWindow();
+    static void setMainWindow(console* main);
+
+private:
+    void* window_ = nullptr;
+    std::function<void()> sessionEnd_;
+};
+
+} // namespace hub

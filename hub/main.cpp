@@ -1,0 +1,4 @@
+// Tolvanu.exe (Windows GUI program) and tolvanu (Linux).
+#include "hub/hub.h"
+
+int main() { return hub::run(); }

@@ -1,0 +1,52 @@
+#include "hub/tolvanu.h"
+
+#include "hub/messageloop.h"
+#include "hub/programfile.h"
+
+Tolvanu::Tolvanu()
+{
+    createTray();
+    addTrayIcon();
+    createLists();
+    log(banner());
+    start();
+    fillPluginList();
+    resize(600, 500);
+    setVisible(false);
+    setSessionEndHandler([this] { stop(); });
+}
+
+Tolvanu::~Tolvanu()
+{
+    removeTrayIcon();
+    setVisible(false);
+    hub::messageloop::dispatchPending(10);
+    stop();
+    releaseTray();
+}
+
+void Tolvanu::onLog(const vcore::str& text) { showLine(text); }
+
+vcore::str Tolvanu::banner()
+{
+    const vcore::str version = hub::versionText();
+    const vcore::str built = hub::buildTimeText();
+    vcore::str text(1024);
+    text.format(u"Tolvanu %s (build: %s)", version.data(), built.data());
+    return text;
+}
+
+// Seams for the tray icon and the console's lists, which come with the tray and console.
+
+// The tray icon object (icon 101, tip "Tolvanu"), the drawing surfaces and the console font.
+void Tolvanu::createTray() {}
+// Adds the icon to the notification area; "rightClicked" opens the menu, "clicked" the console.
+void Tolvanu::addTrayIcon() {}
+// The address and plug-in lists, with the plug-in list's "clicked" and "rightButtonClicked".
+void Tolvanu::createLists() {}
+// One row per loaded plug-in.
+void Tolvanu::fillPluginList() {}
+// Takes the icon out of the notification area, when it was added.
+void Tolvanu::removeTrayIcon() {}
+// The drawing lock and surfaces and the tray object.
+void Tolvanu::releaseTray() {}

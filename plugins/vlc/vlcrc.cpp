@@ -1,0 +1,122 @@
+#include "plugins/vlc/vlcrc.h"
+
+#include <vector>
+
+#include "plugins/common/textview.h"
+
+namespace vlc {
+namespace {
+
+using media::findText;
+using media::viewOf;
+using vcore::strview;
+
+constexpr int32_t highestPort = 65535;
+
+std::vector<strview> linesOf(const vcore::str& text)
+{
+    std::vector<strview> lines;
+    const strview all = text.view();
+    int32_t start = 0;
+    while (start < all.length()) {
+        int32_t end = media::findUnit(all, u'\n', start);
+        const int32_t next = end < 0 ? all.length() : end + 1;
+        if (end < 0)
+            end = all.length();
+        if (end > start && all[end - 1] == u'\r')
+            --end;
+        lines.push_back(media::slice(all, start, end));
+        start = next;
+    }
+    return lines;
+}
+
+bool contains(strview line, const char16_t* key)
+{
+    return findText(line, viewOf(key)) >= 0;
+}
+
+bool isLoopbackName(strview host)
+{
+    return media::equalsIgnoreCase(host, viewOf(u"localhost")) ||
+           media::equalsIgnoreCase(host, viewOf(u"127.0.0.1"));
+}
+
+// "rc-host=host:port": the port when host is a loopback name and a port is given.
+bool readHostLine(strview line, int32_t& port)
+{
+    const strview value = media::slice(line, media::findUnit(line, u'=') + 1, line.length());
+    const int32_t colon = media::findUnit(value, u':');
+    if (colon < 0 || colon + 1 >= value.length() || !isLoopbackName(media::slice(value, 0, colon)))
+        return false;
+    port = vcore::str(media::slice(value, colon + 1, value.length())).toInt();
+    return true;
+}
+
+void readLines(const std::vector<strview>& lines, vlcrcResult& result)
+{
+    bool enabled = false;
+    for (strview line : lines) {
+        if (!line.empty() && line[0] == u'#')
+            continue;
+        if (contains(line, u"extraintf=") && findText(line, viewOf(u"oldrc")) > 0)
+            enabled = true;
+        if (contains(line, u"rc-host="))
+            readHostLine(line, result.port);
+    }
+    // A port beyond 65535 would be cut to another port by the socket layer.
+    result.usable = enabled && result.port > 0 && result.port <= highestPort;
+}
+
+bool hasFakeTtyLine(const std::vector<strview>& lines)
+{
+    for (strview line : lines)
+        if (contains(line, u"rc-fake-tty="))
+            return true;
+    return false;
+}
+
+void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
+{
+    text.append(line);
+    text.append(lineEnd);
+}
+
+void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlcrcResult& result)
+{
+    const bool addFakeTty = options.ensureFakeTty && !hasFakeTtyLine(lines);
+    bool hostWritten = false;
+    for (strview line : lines) {
+        if (!hostWritten && contains(line, u"rc-host=")) {
+            hostWritten = true;
+            result.port = rewrittenPort;
+            writeLine(result.text, viewOf(u"rc-host=localhost:6637"), options.lineEnd);
+            if (addFakeTty)
+                writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
+        } else if (contains(line, u"rc-quiet=")) {
+            writeLine(result.text, viewOf(u"rc-quiet=1"), options.lineEnd);
+        } else if (contains(line, u"extraintf=")) {
+            writeLine(result.text, viewOf(u"extraintf=oldrc"), options.lineEnd);
+        } else if (options.ensureFakeTty && contains(line, u"rc-fake-tty=")) {
+            writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
+        } else {
+            writeLine(result.text, line, options.lineEnd);
+        }
+    }
+}
+
+} // namespace
+
+vlcrcResult readVlcrc(const vcore::str& fileText, const vlcrcOptions& options)
+{
+    const std::vector<strview> lines = linesOf(fileText);
+    vlcrcResult result;
+    readLines(lines, result);
+    if (result.usable || !options.allowRewrite)
+        return result;
+    result.rewrite = true;
+    rewrite(lines, options, result);
+    return result;
+}
+
+} // namespace vlc

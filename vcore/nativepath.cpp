@@ -1,0 +1,92 @@
+#include "vcore/nativepath.h"
+
+namespace vcore {
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+bool isHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool isLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Length of the UTF-8 sequence led by b, 0 when b cannot lead one.
+int sequenceLength(unsigned char b)
+{
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return 2;
+    if (b >= 0xE0 && b <= 0xEF) return 3;
+    if (b >= 0xF0 && b <= 0xF4) return 4;
+    return 0;
+}
+
+void appendUtf16(str& out, char32_t c)
+{
+    if (c < 0x10000) {
+        out.append(char16_t(c));
+        return;
+    }
+    c -= 0x10000;
+    out.append(char16_t(0xD800 + (c >> 10)));
+    out.append(char16_t(0xDC00 + (c & 0x3FF)));
+}
+
+} // namespace
+
+std::string toNativePath(const char16_t* path)
+{
+    std::string out;
+    for (size_t i = 0; path && path[i]; ++i) {
+        char16_t u = path[i];
+        if (isHigh(u) && isLow(path[i + 1])) {
+            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (path[i + 1] - 0xDC00));
+            ++i;
+        } else if (isHigh(u) || isLow(u)) {
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+std::string toNativePath(const str& path)
+{
+    return toNativePath(path.data());
+}
+
+str fromNativePath(const char* path)
+{
+    str out;
+    const auto* p = reinterpret_cast<const unsigned char*>(path);
+    while (p && *p) {
+        int n = sequenceLength(*p);
+        char32_t c = n == 1 ? *p : n == 2 ? (*p & 0x1F) : n == 3 ? (*p & 0x0F) : (*p & 0x07);
+        int taken = 1;
+        for (; n > 1 && taken < n && (p[taken] & 0xC0) == 0x80; ++taken)
+            c = (c << 6) | (p[taken] & 0x3F);
+        if (n == 0 || taken < n)
+            c = 0xFFFD;
+        appendUtf16(out, c);
+        p += taken;
+    }
+    return out;
+}
+
+} // namespace vcore

@@ -1,0 +1,212 @@
+#include "vnet/netport.h"
+
+#include "vnet/address.h"
+#include "vnet/portname.h"
+
+namespace vnet {
+namespace {
+
+constexpr uint32_t closeWaitMs = 200;
+constexpr auto localCacheLife = std::chrono::seconds(1);
+
+} // namespace
+
+netPort::netPort(const char16_t* address, uint32_t port, uint32_t flags, int type, int protocol)
+    : vcore::ioport(port), flags_(flags), type_(type), protocol_(protocol)
+{
+    setName(address);
+    socketLibrary_ = sock::startup();
+}
+
+netPort::~netPort()
+{
+    close();
+    waitWorkerEnd();
+    reapRetired(true);
+    if (socketLibrary_)
+        sock::cleanup();
+}
+
+bool netPort::open(const char16_t* address)
+{
+    close();
+    // A worker still inside a handler must be gone before the port gets a new socket.
+    waitWorkerEnd();
+    setName(address);
+    uint32_t port = portNumber();
+    if (takePortSuffix(name_, port))
+        setPortNumber(port);
+    if (flags_ & (flagMulticast | flagDatagram)) {
+        type_ = sock::typeDatagram;
+        protocol_ = sock::protoUdp;
+    }
+    if (!createSocket())
+        return false;
+    uint32_t address4 = resolveAddress(name_);
+    if (flags_ & flagMulticast) {
+        address4 = (address4 & 0xF0FFFFFFu) | 0xE0000000u;
+        name_ = formatAddress(address4);
+    }
+    nameAddress_ = address4;
+    setStopRequest(false);
+    socketEvent_.reset();
+    attempted_ = false;
+    if (!threaded() || (flags_ & (flagServer | flagDatagram)))
+        bindOrConnect();
+    if (!threaded())
+        return connected_;
+    {
+        std::lock_guard<std::mutex> hold(ioLock_);
+        workerActive_ = true;
+    }
+    if (start())
+        return true;
+    std::lock_guard<std::mutex> hold(ioLock_);
+    workerActive_ = false;
+    return false;
+}
+
+bool netPort::open(const char16_t* address, bool datagram, bool server, uint32_t port, bool option40,
+                   bool reconnect)
+{
+    type_ = datagram ? sock::typeDatagram : sock::typeStream;
+    protocol_ = datagram ? sock::protoUdp : sock::protoTcp;
+    setPortNumber(port);
+    uint32_t flags = 0;
+    if (datagram) {
+        flags = flagDatagram | (server ? flagServer : 0);
+    } else {
+        flags = server ? flagServer : flagClient;
+        flags |= reconnect ? flagReconnect : 0;
+        flags |= option40 ? flagOption40 : 0;
+    }
+    flags_ = flags;
+    return open(address);
+}
+
+bool netPort::open(uint32_t address, bool datagram, bool server, uint32_t port, bool option40)
+{
+    vcore::str text = formatAddress(address);
+    return open(text.data(), datagram, server, port, option40, true);
+}
+
+void netPort::close()
+{
+    const bool own = onWorker();
+    setStopRequest(true);
+    socketEvent_.set();
+    if (!own && isRunning())
+        finishedEvent().wait(closeWaitMs);
+    setStopRequest(true);
+    socketEvent_.set();
+    closeChildren();
+    closeSocket();
+    releaseDatagram();
+    connected_ = false;
+    remotePort_ = 0;
+    if (!own && threaded() && isRunning())
+        finishedEvent().wait(closeWaitMs);
+    nameAddress_ = 0;
+}
+
+bool netPort::isConnected() const
+{
+    return isOpen() && (type_ != sock::typeStream || connected_);
+}
+
+bool netPort::setBroadcast()
+{
+    remoteAddress_ = broadcastAddress;
+    setRemoteText(formatAddress(broadcastAddress));
+    std::lock_guard<std::mutex> hold(ioLock_);
+    return sock::setBroadcast(socket_, true);
+}
+
+bool netPort::createSocket()
+{
+    std::lock_guard<std::mutex> hold(ioLock_);
+    // A worker must not bring back a socket that close() has just taken away.
+    if (onWorker() && stopRequest())
+        return false;
+    if (socket_ != sock::none) {
+        sock::close(socket_);
+        socket_ = sock::none;
+    }
+    if (!(flags_ & (flagClient | flagServer)))
+        flags_ |= flagClient;
+    // Raw sockets (protocol 0) have no user here and are not offered.
+    if (protocol_ == sock::protoRaw)
+        return false;
+    sock::handle s = sock::create(type_, protocol_);
+    if (s == sock::none)
+        return false;
+    if ((flags_ & flagServer) || type_ == sock::typeDatagram)
+        sock::setBroadcast(s, true);
+    socket_ = s;
+    connected_ = false;
+    connecting_ = false;
+    connectFailed_ = false;
+    peerClosed_ = false;
+    return true;
+}
+
+// Shuts the socket down, tells the named "onClose" handlers, then closes it; a running
+// worker closes it itself once it no longer waits on it.
+void netPort::closeSocket()
+{
+    sock::handle s;
+    {
+        std::lock_guard<std::mutex> hold(ioLock_);
+        s = socket_;
+        if (s == sock::none)
+            return;
+        sock::shutdownSend(s);
+    }
+    emitEvent(u"onClose", this);
+    std::lock_guard<std::mutex> hold(ioLock_);
+    if (socket_ != s)
+        return;
+    socket_ = sock::none;
+    if (workerActive_)
+        orphan_ = s;
+    else
+        sock::close(s);
+}
+
+void netPort::releaseDatagram()
+{
+    std::lock_guard<std::mutex> hold(ioLock_);
+    datagramHeld_ = false;
+    datagramLength_ = 0;
+    datagramRead_ = 0;
+}
+
+bool netPort::onWorker() const
+{
+    return workerId_.load() == std::this_thread::get_id();
+}
+
+void netPort::waitWorkerEnd()
+{
+    if (!onWorker() && isRunning())
+        finishedEvent().wait(vcore::infinite);
+}
+
+bool netPort::localAddresses(std::vector<uint32_t>& out) const
+{
+    sock::handle s = socket_.load();
+    std::lock_guard<std::mutex> hold(localCacheLock_);
+    auto now = std::chrono::steady_clock::now();
+    if (s == sock::none)
+        return false;
+    if (s != localCacheSocket_ || now - localCacheTime_ >= localCacheLife) {
+        if (!sock::localAddresses(s, localCache_))
+            return false;
+        localCacheSocket_ = s;
+        localCacheTime_ = now;
+    }
+    out = localCache_;
+    return true;
+}
+
+} // namespace vnet

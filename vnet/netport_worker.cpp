@@ -1,0 +1,204 @@
+#include "vnet/netport.h"
+
+#include "vnet/address.h"
+
+namespace vnet {
+namespace {
+
+constexpr uint32_t connectErrorPauseMs = 100;
+
+const char16_t* eventName(int kind)
+{
+    static const char16_t* const names[] = {u"onOpen", u"onClose", u"onData", u"onTimeOut"};
+    return names[kind];
+}
+
+} // namespace
+
+void netPort::run()
+{
+    workerId_ = std::this_thread::get_id();
+    for (;;) {
+        sock::handle s = socket_.load();
+        if (stopRequest() || s == sock::none)
+            break;
+        watch_.attach(s);
+        serve(s);
+        if (stopRequest() || !(flags_ & flagReconnect) || !createSocket())
+            break;
+    }
+    leaveWorker();
+}
+
+// The inner loop: one socket, until it is gone or a stop is requested.
+void netPort::serve(sock::handle s)
+{
+    while (!stopRequest() && socket_.load() == s) {
+        if (!connected_ && !connecting_ && attemptDue()) {
+            // Winsock may refuse a second connect on a socket whose connect failed.
+            if (connectFailed_ && !renewSocket(s))
+                return;
+            bindOrConnect();
+        }
+        netEvents events;
+        socketwatch::outcome outcome = watch_.wait(interests(), timeOut(), events);
+        lastWaitTimedOut_ = outcome == socketwatch::outcome::timeOut;
+        if (stopRequest())
+            return;
+        reapRetired(false);
+        if (outcome == socketwatch::outcome::timeOut)
+            raise(eventKind::timeOut);
+        else if (outcome == socketwatch::outcome::events)
+            handle(events);
+    }
+}
+
+bool netPort::renewSocket(sock::handle& s)
+{
+    if (!createSocket())
+        return false;
+    s = socket_.load();
+    watch_.attach(s);
+    return true;
+}
+
+// Retries are paced: at most one bind or connect per time-out, also after quick failures.
+bool netPort::attemptDue() const
+{
+    if (!attempted_ || lastWaitTimedOut_)
+        return true;
+    return std::chrono::steady_clock::now() - lastAttempt_ >= std::chrono::milliseconds(timeOut());
+}
+
+unsigned netPort::interests() const
+{
+    if (type_ == sock::typeDatagram)
+        return socketwatch::wantRead;
+    if (flags_ & flagServer)
+        return connected_ ? unsigned(socketwatch::wantAccept) : 0u;
+    if (connecting_)
+        return socketwatch::wantConnect;
+    if (connected_ && !peerClosed_)
+        return socketwatch::wantRead | socketwatch::wantClose;
+    return 0;
+}
+
+void netPort::handle(const netEvents& events)
+{
+    if (events.connect)
+        connectFinished(events.connectError);
+    // A close already delivered what was left to read.
+    if (events.close && !stopRequest())
+        peerClosed();
+    else if (events.read && !stopRequest())
+        dataArrived();
+    if (events.accept && !stopRequest())
+        accepted();
+}
+
+void netPort::connectFinished(int error)
+{
+    connecting_ = false;
+    if (error != 0) {
+        connectFailed_ = true;
+        socketEvent_.wait(connectErrorPauseMs);
+        return;
+    }
+    connected_ = true;
+    openedEvent_.set();
+    raise(eventKind::open);
+}
+
+void netPort::peerClosed()
+{
+    peerClosed_ = true;
+    if (type_ == sock::typeStream && available() > 0)
+        raise(eventKind::data);
+    closedEvent_.set();
+    raise(eventKind::close);
+    if (!(flags_ & flagKeepSocket)) {
+        std::lock_guard<std::mutex> hold(ioLock_);
+        sock::close(socket_);
+        socket_ = sock::none;
+        connected_ = false;
+    }
+    leaveParent();
+}
+
+void netPort::dataArrived()
+{
+    if (type_ == sock::typeDatagram)
+        releaseDatagram();
+    dataEvent_.set();
+    raise(eventKind::data);
+}
+
+void netPort::accepted()
+{
+    uint32_t address = 0, port = 0;
+    sock::handle s;
+    {
+        std::lock_guard<std::mutex> hold(ioLock_);
+        s = sock::accept(socket_, address, port);
+    }
+    if (s == sock::none)
+        return;
+    auto* child = new netPort(name_.data(), portNumber(), flags_, type_, protocol_);
+    child->adopt(s, address, port, this);
+    if (!addChild(child)) {
+        delete child;
+        return;
+    }
+    // The owner meets the connection before its first "onData".
+    if (!onOpen(child))
+        emitEvent(u"onOpen", child);
+    bool started = false;
+    {
+        std::lock_guard<std::mutex> hold(child->ioLock_);
+        child->workerActive_ = child->socket_ != sock::none;
+    }
+    if (child->isOpen())
+        started = child->start();
+    if (!started) {
+        std::lock_guard<std::mutex> hold(child->ioLock_);
+        child->workerActive_ = false;
+    }
+}
+
+void netPort::leaveWorker()
+{
+    std::lock_guard<std::mutex> hold(ioLock_);
+    if (orphan_ != sock::none)
+        sock::close(orphan_);
+    orphan_ = sock::none;
+    workerActive_ = false;
+    // Thread identities are reused; a later thread must not pass for this worker.
+    workerId_ = std::thread::id();
+}
+
+// The port's own handler, then its server's (data and close of accepted children), then
+// the named handlers.
+void netPort::raise(eventKind kind)
+{
+    if (virtualHandler(kind, this))
+        return;
+    if (kind == eventKind::data || kind == eventKind::close) {
+        std::lock_guard<std::recursive_mutex> hold(parentLock_);
+        if (parent_ && parent_->virtualHandler(kind, this))
+            return;
+    }
+    emitEvent(eventName(int(kind)), this);
+}
+
+bool netPort::virtualHandler(eventKind kind, netPort* port)
+{
+    switch (kind) {
+    case eventKind::open: return onOpen(port);
+    case eventKind::close: return onClose(port);
+    case eventKind::data: return onData(port);
+    case eventKind::timeOut: return onTimeOut(port);
+    }
+    return false;
+}
+
+} // namespace vnet
