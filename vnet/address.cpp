@@ -96,15 +96,7 @@ vcore::str formatAddress(uint32_t address)
 
 bool isLocalAddress(const netPort& port, uint32_t address)
 {
-    if (address == loopbackAddress)
-        return true;
-    std::vector<uint32_t> list;
-    if (!localList(port, list))
-        return false;
-    for (uint32_t local : list)
-        if (local == address)
-            return true;
-    return false;
+    return address == loopbackAddress || port.hasLocalAddress(address);
 }
 
 bool isLocalAddress(const netPort& port, const char16_t* text)

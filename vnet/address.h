@@ -26,6 +26,13 @@ uint32_t resolveAddress(vcore::strview text);
 uint32_t resolveAddress(const char16_t* text);
 uint32_t resolveAddress(const vcore::str& text);
 
+// The address moved into the multicast range 224.0.0.0/4 (its first byte's low four bits
+// kept); addresses already in it stay as they are.
+constexpr uint32_t multicastAddress(uint32_t address)
+{
+    return (address & 0x0FFFFFFFu) | 0xE0000000u;
+}
+
 // "%d.%d.%d.%d", most significant byte first; an empty text for 0.
 vcore::str formatAddress(uint32_t address);
 

@@ -44,7 +44,7 @@ bool netPort::open(const char16_t* address)
         return false;
     uint32_t address4 = resolveAddress(name_);
     if (flags_ & flagMulticast) {
-        address4 = (address4 & 0xF0FFFFFFu) | 0xE0000000u;
+        address4 = multicastAddress(address4);
         name_ = formatAddress(address4);
     }
     nameAddress_ = address4;
@@ -116,8 +116,7 @@ bool netPort::isConnected() const
 
 bool netPort::setBroadcast()
 {
-    remoteAddress_ = broadcastAddress;
-    setRemoteText(formatAddress(broadcastAddress));
+    setRemote(broadcastAddress, formatAddress(broadcastAddress), false);
     std::lock_guard<std::mutex> hold(ioLock_);
     return sock::setBroadcast(socket_, true);
 }
@@ -192,20 +191,50 @@ void netPort::waitWorkerEnd()
         finishedEvent().wait(vcore::infinite);
 }
 
+// The remote text of a sender or child is its dotted address, so writes need not parse it.
+void netPort::setRemote(uint32_t address, const vcore::str& text, bool textIsAddress)
+{
+    remoteTarget_ = 0;
+    remoteAddress_ = address;
+    setRemoteText(text);
+    if (textIsAddress && address != 0 && address != broadcastAddress)
+        remoteTarget_ = address;
+}
+
 bool netPort::localAddresses(std::vector<uint32_t>& out) const
 {
-    sock::handle s = socket_.load();
     std::lock_guard<std::mutex> hold(localCacheLock_);
-    auto now = std::chrono::steady_clock::now();
+    if (!refreshLocalCache())
+        return false;
+    out = localCache_;
+    return true;
+}
+
+bool netPort::hasLocalAddress(uint32_t address) const
+{
+    std::lock_guard<std::mutex> hold(localCacheLock_);
+    if (!refreshLocalCache())
+        return false;
+    for (uint32_t local : localCache_)
+        if (local == address)
+            return true;
+    return false;
+}
+
+// Senders are checked against the list per datagram: it is asked for at most once a second.
+bool netPort::refreshLocalCache() const
+{
+    sock::handle s = socket_.load();
     if (s == sock::none)
         return false;
-    if (s != localCacheSocket_ || now - localCacheTime_ >= localCacheLife) {
-        if (!sock::localAddresses(s, localCache_))
-            return false;
-        localCacheSocket_ = s;
-        localCacheTime_ = now;
-    }
-    out = localCache_;
+    auto now = std::chrono::steady_clock::now();
+    if (s == localCacheSocket_ && now - localCacheTime_ < localCacheLife)
+        return true;
+    localCacheSocket_ = sock::none;
+    if (!sock::localAddresses(s, localCache_))
+        return false;
+    localCacheSocket_ = s;
+    localCacheTime_ = now;
     return true;
 }
 

@@ -16,6 +16,8 @@ namespace vnet {
 
 // One IPv4 socket (TCP client, TCP server or UDP) with its worker thread, raising
 // "onOpen", "onData", "onClose" and "onTimeOut" (the argument of named handlers is the netPort*).
+// A class that overrides the handlers calls close() in its own destructor, so that the worker
+// is gone before the overrides are. Destruction waits for a worker still inside a handler.
 class netPort : public vcore::ioport {
 public:
     static constexpr uint32_t flagClient = 0x01;
@@ -79,6 +81,8 @@ public:
 
     // This host's addresses as the socket sees them (cached for a second).
     bool localAddresses(std::vector<uint32_t>& out) const;
+    // Whether address is in that list (false when it cannot be read).
+    bool hasLocalAddress(uint32_t address) const;
 
 protected:
     void run() override;
@@ -96,6 +100,8 @@ private:
     void releaseDatagram();
     bool onWorker() const;
     void waitWorkerEnd();
+    void setRemote(uint32_t address, const vcore::str& text, bool textIsAddress);
+    bool refreshLocalCache() const;
 
     // bind-or-connect (netport_connect.cpp)
     bool bindOrConnect();
@@ -139,6 +145,7 @@ private:
     std::atomic<sock::handle> socket_{sock::none};
     std::atomic<uint32_t> nameAddress_{0};
     std::atomic<uint32_t> remoteAddress_{0};
+    std::atomic<uint32_t> remoteTarget_{0};  // what the remote text resolves to, 0 when unknown
     std::atomic<uint32_t> remotePort_{0};
     std::atomic<bool> connected_{false};
     std::atomic<uint32_t> lastSender_{0};

@@ -9,9 +9,8 @@ void netPort::adopt(sock::handle s, uint32_t address, uint32_t port, netPort* se
 {
     socket_ = s;
     remotePort_ = port;
-    remoteAddress_ = address;
     vcore::str text = formatAddress(address);
-    setRemoteText(text);
+    setRemote(address, text, true);
     name_ = text;
     parent_ = server;
     connected_ = true;

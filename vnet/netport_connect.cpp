@@ -20,9 +20,8 @@ netPort::attempt netPort::tryBindOrConnect()
         return {};
     attempted_ = true;
     lastAttempt_ = std::chrono::steady_clock::now();
-    remoteAddress_ = nameAddress_.load();
+    setRemote(nameAddress_, name_, false);
     remotePort_ = portNumber();
-    setRemoteText(name_);
     const bool client = flags_ & flagClient;
     if (client && type_ == sock::typeStream) {
         attempt result = connectClient(s);

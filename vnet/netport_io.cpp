@@ -9,8 +9,8 @@
 namespace vnet {
 namespace {
 
-// Room for the largest datagram; a pending count can cover several queued ones.
-constexpr int64_t datagramLimit = 65536;
+// Room for the largest datagram.
+constexpr size_t datagramLimit = 65536;
 
 } // namespace
 
@@ -33,10 +33,11 @@ uint64_t netPort::availableLocked()
             datagramHeld_ = false;
         return unread;
     }
-    int size = int(std::min(sock::pending(s), datagramLimit));
-    datagram_.resize(size_t(std::max(size, 1)));
+    // Room for any datagram, kept for the next: no size query per datagram.
+    if (datagram_.size() < datagramLimit)
+        datagram_.resize(datagramLimit);
     uint32_t from = 0, port = 0;
-    int got = sock::receiveFrom(s, datagram_.data(), size, from, port);
+    int got = sock::receiveFrom(s, datagram_.data(), int(datagram_.size()), from, port);
     watch_.received(onWorker());
     if (got < 0)
         return 0;
@@ -88,10 +89,8 @@ void netPort::trackSender(uint32_t address)
     bool local = isLocalAddress(*this, address);
     lastSender_ = address;
     lastSenderLocal_ = local;
-    if (!local) {
-        remoteAddress_ = address;
-        setRemoteText(formatAddress(address));
-    }
+    if (!local && (remoteTarget_ != address || address == 0))
+        setRemote(address, formatAddress(address), true);
 }
 
 bool netPort::write(const void* data, uint32_t size, uint32_t& count)
@@ -113,10 +112,12 @@ bool netPort::write(const void* data, uint32_t size, uint32_t& count)
 
 uint32_t netPort::writeTarget() const
 {
-    vcore::str text = remoteText();
-    if ((flags_ & flagServer) || text.empty())
+    if (flags_ & flagServer)
         return broadcastAddress;
-    return resolveAddress(text);
+    if (uint32_t known = remoteTarget_)
+        return known;
+    vcore::str text = remoteText();
+    return text.empty() ? broadcastAddress : resolveAddress(text);
 }
 
 bool netPort::writeTo(uint32_t address, const void* data, uint32_t size, uint32_t& count)

@@ -87,6 +87,15 @@ TEST(Address, OpenAppliesThePortSuffixRule)
     EXPECT_EQ(fresh.nameAddress(), loopback);
 }
 
+TEST(Address, MulticastAddressesStayInTheMulticastRange)
+{
+    EXPECT_EQ(multicastAddress(0xEF010203), 0xEF010203u);  // 239.1.2.3 already is one
+    EXPECT_EQ(multicastAddress(loopback), 0xEF000001u);    // 127.0.0.1 -> 239.0.0.1
+    EXPECT_EQ(multicastAddress(0x0A010203), 0xEA010203u);  // 10.1.2.3 -> 234.1.2.3
+    for (uint32_t first = 0; first < 256; ++first)
+        EXPECT_EQ(multicastAddress(first << 24) >> 28, 0xEu) << first;
+}
+
 TEST(Address, NearestPrefersTheSameNetwork)
 {
     const std::vector<uint32_t> locals = {0x0A000005, 0xC0A80107, 0xC0A80207};  // 10.0.0.5, 192.168.1.7, 192.168.2.7
