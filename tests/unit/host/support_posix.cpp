@@ -1,0 +1,18 @@
+#include "support.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace hosttest {
+
+fs::path programFolder()
+{
+    return fs::read_symlink("/proc/self/exe").parent_path();
+}
+
+void setEnvironment(const char* name, const std::string& value)
+{
+    setenv(name, value.c_str(), 1);
+}
+
+} // namespace hosttest
