@@ -1,5 +1,6 @@
 #include "hub/tolvanu.h"
 
+#include "hub/access/printable.h"
 #include "hub/messageloop.h"
 #include "hub/programfile.h"
 
@@ -25,7 +26,8 @@ Tolvanu::~Tolvanu()
     releaseTray();
 }
 
-void Tolvanu::onLog(const vcore::str& text) { showLine(text); }
+// Log lines carry text from the network: the terminal must not take any of it as a command.
+void Tolvanu::onLog(const vcore::str& text) { showLine(hub::printable(text)); }
 
 vcore::str Tolvanu::banner()
 {

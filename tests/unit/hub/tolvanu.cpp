@@ -18,7 +18,8 @@ TEST(TolvanuHub, BannerIsTheFirstLogLineAndTheLevelIsWrittenAtShutdown)
     }
     {
         Tolvanu hub;
-        EXPECT_EQ(1u, hub.ring().counter());
+        // The node's address lines follow it.
+        EXPECT_LE(1u, hub.ring().counter());
         EXPECT_EQ(Tolvanu::banner(), hub.ring().slot(1));
         EXPECT_EQ(3, hub.level());
         hub.setLevel(0);
