@@ -1,6 +1,6 @@
 #include "hub/tolvanu_com.h"
 
-#include "hub/computername.h"
+#include "vcore/computername.h"
 #include "hub/programfile.h"
 #include "hub/settings.h"
 
@@ -59,7 +59,7 @@ bool Tolvanu_Com::log(const vcore::str& line)
 
 void Tolvanu_Com::serverFound(const vcore::str& service, const vcore::str& address)
 {
-    node_.requestOpen(service, address, hub::computerName());
+    node_.requestOpen(service, address, vcore::computerName());
 }
 
 bool Tolvanu_Com::openRequested(const vcore::str& service, const vcore::str& clientName, int32_t& port)
