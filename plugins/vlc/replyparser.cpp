@@ -22,6 +22,13 @@ bool is(strview text, const char16_t* word)
     return equalsIgnoreCase(text, viewOf(word));
 }
 
+// "<command>: returned <code> (<message>)", VLC 3's confirmation of every command.
+bool isConfirmation(const vcore::str& line)
+{
+    const int32_t colon = line.find(0, u':');
+    return colon > 0 && media::startsWithIgnoreCase(line.mid(colon + 1), viewOf(u" returned "));
+}
+
 bool startsWithDigit(strview text)
 {
     return !text.empty() && vcore::chars::isDigit(text[0]);
@@ -88,7 +95,10 @@ bool replyParser::headRule(const vcore::str& line, const lineParts& parts, lineO
         state_.time = -1;
         state_.length = -1;
     } else if (is(head, u"pause")) {
-        state_.playState = paused;
+        // VLC 3 toggles and then confirms with "pause: returned 0 (...)", before or after the
+        // status line that says what it did: only a bare "pause" line means paused.
+        if (!isConfirmation(line))
+            state_.playState = paused;
         out.logLines.push_back(withoutLineEnd(line));
     } else if (is(head, u"play")) {
         state_.playState = playing;

@@ -3,7 +3,6 @@
 #include <thread>
 #include <utility>
 
-#include "plugins/vlc/pauseconfirmation.h"
 #include "plugins/vlc/unlocked.h"
 #include "plugins/vlc/vlccommands.h"
 
@@ -86,8 +85,7 @@ void vlcLink::parseLines(std::vector<lineOutcome>& outcomes)
     parser_.beginData();
     vcore::str line;
     while (lines_.next(line)) {
-        lineOutcome outcome = isPauseConfirmation(line) ? readPauseConfirmation(line, lastCommand_)
-                                                        : parser_.feedLine(line, lastCommand_);
+        lineOutcome outcome = parser_.feedLine(line, lastCommand_);
         if (outcome.restartReply)
             started_.set();
         const bool complete = outcome.replyComplete;
