@@ -1,9 +1,12 @@
+# shellcheck shell=bash
 # Two test hosts on one machine: network namespaces joined by a veth pair.
 # Sourced by the end-to-end tests. Traffic stays inside the two namespaces.
 #   netns_up            create both hosts; sets HUB_NS, CLIENT_NS, HUB_ADDR, CLIENT_ADDR
 #   in_hub CMD...       run a command on the hub host
 #   in_client CMD...    run a command on the client host
 #   netns_track PID     end this process when the test ends
+#   netns_on_exit CMD   run this command when the test ends, after the tracked processes
+#                       (the last registered first)
 # Everything is removed on exit, also when the test fails.
 
 HUB_ADDR=10.66.0.1
@@ -11,8 +14,10 @@ CLIENT_ADDR=10.66.0.2
 HUB_NS=tvhub$$
 CLIENT_NS=tvcli$$
 _netns_pids=()
+_netns_exits=()
 
 netns_track() { _netns_pids+=("$1"); }
+netns_on_exit() { _netns_exits+=("$1"); }
 
 netns_down() {
   local pid
@@ -23,6 +28,11 @@ netns_down() {
     # Bounded: a process that ignores TERM is killed after two seconds.
     for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null
+  done
+  local i
+  # Last registered first: later steps build on earlier ones.
+  for ((i = ${#_netns_exits[@]} - 1; i >= 0; i--)); do
+    eval "${_netns_exits[i]}"
   done
   ip netns pids "$HUB_NS" 2>/dev/null | xargs -r kill -9 2>/dev/null
   ip netns pids "$CLIENT_NS" 2>/dev/null | xargs -r kill -9 2>/dev/null
