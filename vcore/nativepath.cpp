@@ -1,30 +1,11 @@
 #include "vcore/nativepath.h"
 
+#include "vcore/utf8.h"
+
 namespace vcore {
 
 namespace {
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-bool isHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // Length of the UTF-8 sequence led by b, 0 when b cannot lead one.
 int sequenceLength(unsigned char b)
@@ -54,13 +35,13 @@ std::string toNativePath(const char16_t* path)
     std::string out;
     for (size_t i = 0; path && path[i]; ++i) {
         char16_t u = path[i];
-        if (isHigh(u) && isLow(path[i + 1])) {
-            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (path[i + 1] - 0xDC00));
+        if (utf8::isHighSurrogate(u) && utf8::isLowSurrogate(path[i + 1])) {
+            utf8::append(out, utf8::joinSurrogates(u, path[i + 1]));
             ++i;
-        } else if (isHigh(u) || isLow(u)) {
-            appendUtf8(out, 0xFFFD);
+        } else if (utf8::isHighSurrogate(u) || utf8::isLowSurrogate(u)) {
+            utf8::append(out, 0xFFFD);
         } else {
-            appendUtf8(out, u);
+            utf8::append(out, u);
         }
     }
     return out;

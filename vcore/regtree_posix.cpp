@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "vcore/regkey.h"
+#include "vcore/utf8.h"
 
 // The text form, one file per root, close to what regedit exports:
 //   [SOFTWARE\Tessary\Tolvanu]       a key, its path below the root ([] is the root itself)
@@ -18,28 +19,7 @@ namespace vcore::regfile {
 namespace {
 
 char16_t folded(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool isControl(char32_t c) { return c < 0x20 || c == 0x7F; }
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
 
 void appendHex(std::string& out, unsigned value, int digits)
 {
@@ -55,14 +35,14 @@ void appendText(std::string& out, std::u16string_view text, const char* prefix, 
 {
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
-        if (isHigh(u) && i + 1 < text.size() && isLow(text[i + 1])) {
-            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+        if (utf8::isHighSurrogate(u) && i + 1 < text.size() && utf8::isLowSurrogate(text[i + 1])) {
+            utf8::append(out, utf8::joinSurrogates(u, text[i + 1]));
             ++i;
-        } else if (isHigh(u) || isLow(u) || escape(u)) {
+        } else if (utf8::isHighSurrogate(u) || utf8::isLowSurrogate(u) || escape(u)) {
             out += prefix;
             appendHex(out, u, 4);
         } else {
-            appendUtf8(out, u);
+            utf8::append(out, u);
         }
     }
 }
