@@ -1,7 +1,7 @@
 // Command lines for VLC and the reply waits.
 #include <gtest/gtest.h>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/vlccommands.h"
 
 using namespace vlc;

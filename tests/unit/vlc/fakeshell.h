@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/replyparser.h"
 #include "plugins/vlc/vlccommands.h"
 #include "plugins/vlc/vlcshell.h"

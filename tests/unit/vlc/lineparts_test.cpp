@@ -1,7 +1,7 @@
 // Cutting a VLC line into head, inner and tail.
 #include <gtest/gtest.h>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/lineparts.h"
 
 using vcore::str;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/linereader.h"
 
 using vcore::str;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/replyparser.h"
 
 using vcore::str;

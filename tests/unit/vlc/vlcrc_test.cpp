@@ -1,7 +1,7 @@
 // Reading VLC's configuration for its remote-control port, and rewriting it.
 #include <gtest/gtest.h>
 
-#include "narrow.h"
+#include "tests/unit/media/narrow.h"
 #include "plugins/vlc/vlcrc.h"
 
 using vcore::str;
