@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/programenv.h"
 #include "vcore/str.h"
 
 class PluginHost;
@@ -18,7 +19,7 @@ namespace hosttest {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-fs::path programFolder();
+using testenv::programFolder;
 // The folder the test plug-in libraries are built into (testplugins/ of the build tree).
 fs::path testPlugins();
 // testplugins/odd/odd_<tag>.so (or .dll).
@@ -26,7 +27,7 @@ fs::path oddLibrary(const std::string& tag);
 
 vcore::str text(const fs::path& p);
 std::string narrow(const vcore::str& s);
-void setEnvironment(const char* name, const std::string& value);
+using testenv::setEnvironment;
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class scratch {

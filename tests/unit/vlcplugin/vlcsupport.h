@@ -8,6 +8,7 @@
 
 #include "plugins/common/pluginabi.h"
 #include "support.h"  // the port tests' helpers: peers, waits, a network of our own
+#include "tests/support/programenv.h"
 #include "vcore/str.h"
 
 namespace vlctest {
@@ -15,8 +16,8 @@ namespace vlctest {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-fs::path programFolder();
-void setEnvironment(const char* name, const std::string& value);
+using testenv::programFolder;
+using testenv::setEnvironment;
 vcore::str text(const fs::path& p);
 std::string narrow(const vcore::str& s);
 

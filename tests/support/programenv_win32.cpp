@@ -1,16 +1,15 @@
-#include <windows.h>
+#include "tests/support/programenv.h"
 
 #include <cstdlib>
+#include <windows.h>
 
-#include "vlcsupport.h"
+namespace testenv {
 
-namespace vlctest {
-
-fs::path programFolder()
+std::filesystem::path programFolder()
 {
     wchar_t path[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
+    return std::filesystem::path(path).parent_path();
 }
 
 void setEnvironment(const char* name, const std::string& value)
@@ -18,4 +17,4 @@ void setEnvironment(const char* name, const std::string& value)
     _putenv_s(name, value.c_str());
 }
 
-} // namespace vlctest
+} // namespace testenv
