@@ -95,6 +95,8 @@ public:
     // Replaces the content; returns the new length.
     int32_t format(const char16_t* fmt, ...);
     int32_t vformat(const char16_t* fmt, va_list args);
+    // A new growable text holding the formatted result.
+    static str formatted(const char16_t* fmt, ...);
 
     // The narrow copy (units above 255 become '?'), rebuilt when stale.
     const char* narrow();

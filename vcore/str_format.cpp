@@ -272,6 +272,16 @@ int32_t str::format(const char16_t* fmt, ...)
     return n;
 }
 
+str str::formatted(const char16_t* fmt, ...)
+{
+    str text;
+    va_list args;
+    va_start(args, fmt);
+    text.vformat(fmt, args);
+    va_end(args);
+    return text;
+}
+
 int32_t str::vformat(const char16_t* fmt, va_list args)
 {
     va_list copy;

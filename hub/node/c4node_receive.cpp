@@ -14,7 +14,7 @@ void C4NodeRules::receive(const vcore::str& message, uint32_t sender, bool sende
     vcore::strtokens_var fields(u';');
     fields.split(message);
     const incoming in{fields, sender, vnet::formatAddress(sender)};
-    link_.log(c4Format(u"[in:%s] %s", in.senderText.data(), message.data()));
+    link_.log(vcore::str::formatted(u"[in:%s] %s", in.senderText.data(), message.data()));
     if (const rule handle = ruleFor(fields.token(0)))
         (this->*handle)(in);
 }
@@ -98,7 +98,7 @@ void C4NodeRules::onOpen(const incoming& in)
     if (!owner || !owner->openRequested(service, in.field(3), port))
         return;
     setSession(i, true, &client);
-    send(c4Format(u"connect;%s;%s;%d;", service.data(), ownAddress().data(), port), in.sender);
+    send(vcore::str::formatted(u"connect;%s;%s;%d;", service.data(), ownAddress().data(), port), in.sender);
 }
 
 void C4NodeRules::onConnect(const incoming& in)

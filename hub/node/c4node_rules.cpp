@@ -45,8 +45,8 @@ void C4NodeRules::askIdentity()
         if (i > 0)
             link_.pause();
         const vcore::str address = vnet::formatAddress(locals[i]);
-        send(c4Format(u"whoami;%s;", address.data()), vnet::broadcastAddress);
-        link_.log(c4Format(u"host ip: %s", address.data()));
+        send(vcore::str::formatted(u"whoami;%s;", address.data()), vnet::broadcastAddress);
+        link_.log(vcore::str::formatted(u"host ip: %s", address.data()));
         link_.reportAddress(address);
     }
 }
@@ -56,26 +56,26 @@ void C4NodeRules::announce(const vcore::str& service)
     findOrAdd(service, true);
     const vcore::str own = ownAddress();
     if (!own.empty()) {
-        const vcore::str message = c4Format(u"server;%s;%s;", service.data(), own.data());
+        const vcore::str message = vcore::str::formatted(u"server;%s;%s;", service.data(), own.data());
         send(message, vnet::broadcastAddress);
         link_.pause();
         send(message, lastSender_);
         return;
     }
     for (uint32_t address : localAddresses())
-        send(c4Format(u"server;%s;%s;", service.data(), vnet::formatAddress(address).data()), lastSender_);
+        send(vcore::str::formatted(u"server;%s;%s;", service.data(), vnet::formatAddress(address).data()), lastSender_);
 }
 
 void C4NodeRules::search(const vcore::str& service)
 {
     setSession(findOrAdd(service, false), false);
-    send(c4Format(u"search;%s;%s;", service.data(), ownAddress().data()), vnet::broadcastAddress);
+    send(vcore::str::formatted(u"search;%s;%s;", service.data(), ownAddress().data()), vnet::broadcastAddress);
 }
 
 void C4NodeRules::requestOpen(const vcore::str& service, const vcore::str& serverAddress,
                               const vcore::str& clientName)
 {
-    const vcore::str message = c4Format(u"open;%s;%s;%s;", service.data(), ownAddress().data(), clientName.data());
+    const vcore::str message = vcore::str::formatted(u"open;%s;%s;%s;", service.data(), ownAddress().data(), clientName.data());
     send(message, c4Destination(serverAddress.view()));
 }
 
@@ -87,7 +87,7 @@ void C4NodeRules::closeSessions()
             continue;
         if (C4Interface* owner = owner_)
             owner->sessionClosed(e.name);
-        send(c4Format(u"close;%s;", e.name.data()), c4Destination(e.peer.view()));
+        send(vcore::str::formatted(u"close;%s;", e.name.data()), c4Destination(e.peer.view()));
         setSession(i, false);
     }
 }

@@ -11,13 +11,6 @@ vcore::str joined(const char16_t* head, const vcore::str& text)
     return report;
 }
 
-vcore::str numbered(const char16_t* format, int32_t value)
-{
-    vcore::str report;
-    report.format(format, int(value));
-    return report;
-}
-
 } // namespace
 
 vcore::str speedReport(speedWord word)
@@ -61,22 +54,22 @@ vcore::str titleReport(const vcore::str& title)
 
 vcore::str trackReport(int32_t index)
 {
-    return numbered(u"media.track %d", index);
+    return vcore::str::formatted(u"media.track %d", int(index));
 }
 
 vcore::str shuffleReport(int32_t shuffle)
 {
-    return numbered(u"media.shuffle %d", shuffle);
+    return vcore::str::formatted(u"media.shuffle %d", int(shuffle));
 }
 
 vcore::str repeatReport(int32_t repeat)
 {
-    return numbered(u"media.repeat %d", repeat);
+    return vcore::str::formatted(u"media.repeat %d", int(repeat));
 }
 
 vcore::str ratingReport(int32_t rating)
 {
-    return numbered(u"media.rating %d", rating);
+    return vcore::str::formatted(u"media.rating %d", int(rating));
 }
 
 vcore::str appReport(const vcore::str& computerName, const char16_t* player)

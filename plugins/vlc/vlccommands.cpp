@@ -6,30 +6,20 @@
 #include "plugins/common/wholenumber.h"
 
 namespace vlc {
-namespace {
-
-vcore::str numbered(const char16_t* format, int32_t value)
-{
-    vcore::str command;
-    command.format(format, int(value));
-    return command;
-}
-
-} // namespace
 
 vcore::str volumeCommand(double percent)
 {
-    return numbered(u"volume %d\n", media::truncatedInt(percent * 512.0 / 100.0));
+    return vcore::str::formatted(u"volume %d\n", int(media::truncatedInt(percent * 512.0 / 100.0)));
 }
 
 vcore::str seekCommand(double seconds)
 {
-    return numbered(u"seek %d\n", media::truncatedInt(seconds));
+    return vcore::str::formatted(u"seek %d\n", int(media::truncatedInt(seconds)));
 }
 
 vcore::str gotoCommand(int32_t index)
 {
-    return numbered(u"goto %d\n", int32_t(std::min<int64_t>(int64_t(index) + 1, INT32_MAX)));
+    return vcore::str::formatted(u"goto %d\n", int(std::min<int64_t>(int64_t(index) + 1, INT32_MAX)));
 }
 
 vcore::str randomCommand(bool on)

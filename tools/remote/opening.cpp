@@ -1,7 +1,6 @@
 #include "tools/remote/opening.h"
 
 #include <chrono>
-#include <cstdarg>
 
 #include "tools/remote/clientname.h"
 #include "vcore/computername.h"
@@ -20,16 +19,6 @@ struct logEcho {
 };
 logEcho echo;
 
-vcore::str text(const char16_t* format, ...)
-{
-    vcore::str line;
-    va_list args;
-    va_start(args, format);
-    line.vformat(format, args);
-    va_end(args);
-    return line;
-}
-
 status explain(outcome result, const options& o, const vcore::str& service, const vcore::str& hub)
 {
     switch (result) {
@@ -37,17 +26,17 @@ status explain(outcome result, const options& o, const vcore::str& service, cons
         return status::done;
     case outcome::noHub:
         if (o.hub.empty())
-            printMessage(text(u"no hub answered the search for \"%s\" within %u ms", service.data(), o.timeoutMs));
+            printMessage(vcore::str::formatted(u"no hub answered the search for \"%s\" within %u ms", service.data(), o.timeoutMs));
         else
-            printMessage(text(u"the hub at %s did not answer the search for \"%s\" within %u ms", o.hub.data(),
+            printMessage(vcore::str::formatted(u"the hub at %s did not answer the search for \"%s\" within %u ms", o.hub.data(),
                               service.data(), o.timeoutMs));
         return status::noHub;
     case outcome::noConnect:
-        printMessage(text(u"access refused: the hub at %s did not answer \"open\" for \"%s\" within %u ms",
+        printMessage(vcore::str::formatted(u"access refused: the hub at %s did not answer \"open\" for \"%s\" within %u ms",
                           hub.data(), service.data(), o.timeoutMs));
         return status::refused;
     case outcome::badPort:
-        printMessage(text(u"the hub at %s answered \"open\" for \"%s\" without a usable port", hub.data(),
+        printMessage(vcore::str::formatted(u"the hub at %s answered \"open\" for \"%s\" without a usable port", hub.data(),
                           service.data()));
         return status::refused;
     }

@@ -100,3 +100,12 @@ TEST(StrFormat, ArgumentsMayPointIntoTheTargetItself)
 }
 
 } // namespace
+
+TEST(StrFormat, FormattedMakesAGrowableTextOfAnyLength)
+{
+    const vcore::str pad(std::u16string(400, u'x').c_str());
+    const vcore::str text = vcore::str::formatted(u"connect;%s;%d;", pad.data(), 51000);
+    EXPECT_EQ(text.length(), 8 + 400 + 1 + 5 + 1);
+    EXPECT_TRUE(text.flags() & vcore::str::flagGrowable);
+    EXPECT_EQ(text[text.length() - 6], u'5');
+}
