@@ -113,7 +113,8 @@ _hub_ready() {
 }
 
 # Running, not just waiting to be reaped (tmux may take its time over an ended pane).
-_alive() { [ -e "/proc/$1" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; }
+# One read of the status file: a process reaped between two checks counts as ended.
+_alive() { grep -q '^State:[[:space:]]*[^Z[:space:]]' "/proc/$1/status" 2>/dev/null; }
 
 hub_stop() {
   [ -n "$HUB_PID" ] || return 0
