@@ -53,9 +53,11 @@ netPort::attempt netPort::connectClient(sock::handle s)
 netPort::attempt netPort::bindDatagramClient(sock::handle s)
 {
     if (flags_ & flagMulticast) {
+        // Any local port: a member of the group on this host may hold the group's port. The
+        // port number stays the group's, where writes go.
         if (!sock::bind(s, 0, 0))
             return {};
-        setPortNumber(sock::localPort(s));
+        boundPort(s);
         sock::setMulticastTtl(s, 2);
         connected_ = true;
         return {true, false};

@@ -269,3 +269,34 @@ TEST(Datagram, ReplyFallbackAndServerWritesBroadcast)
 }
 
 } // namespace
+
+namespace {
+
+// Multicast only where it cannot leave the machine, like broadcasts.
+TEST(Datagram, GroupMemberReceivesWhatASenderWritesToTheGroup)
+{
+    if (!broadcastContained())
+        GTEST_SKIP() << "a multicast datagram would leave this host";
+    recorder memberEvents;
+    auto member = datagramPort(netPort::flagMulticast | netPort::flagServer);
+    memberEvents.watch(*member);
+    // 10.3.2.1 is moved into the group 234.3.2.1.
+    ASSERT_TRUE(member->open(u"10.3.2.1"));
+    ASSERT_TRUE(member->isConnected());
+    EXPECT_TRUE(member->name() == u"234.3.2.1");
+    const uint32_t groupPort = member->portNumber();
+    ASSERT_NE(groupPort, 0u);
+
+    // With the datagram flag the sender binds within open.
+    auto sender = std::make_unique<netPort>(nullptr, groupPort,
+                                            netPort::flagMulticast | netPort::flagClient | netPort::flagDatagram,
+                                            sock::typeDatagram, sock::protoUdp);
+    ASSERT_TRUE(sender->open(u"234.3.2.1"));
+    EXPECT_EQ(sender->portNumber(), groupPort) << "the sender writes to the group's port";
+    uint32_t count = 0;
+    ASSERT_TRUE(sender->write("to the group", 12, count));
+    EXPECT_EQ(count, 12u);
+    ASSERT_TRUE(waitForPart(memberEvents, "to the group"));
+}
+
+} // namespace
