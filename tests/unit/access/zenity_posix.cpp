@@ -6,9 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <thread>
 #include <string>
@@ -17,6 +15,7 @@
 #include "hub/access/linegate.h"
 #include "hub/access/userquestion.h"
 #include "hub/access/zenityquestion_posix.h"
+#include "tests/support/fakezenity_posix.h"
 
 namespace {
 
@@ -24,72 +23,18 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using hub::answer;
 
-// Saves an environment variable and puts it back.
-class savedVariable {
-public:
-    explicit savedVariable(const char* name) : name_(name)
-    {
-        const char* value = std::getenv(name);
-        had_ = value != nullptr;
-        value_ = value ? value : "";
-    }
-    ~savedVariable()
-    {
-        if (had_)
-            setenv(name_, value_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string value_;
-};
-
 class Zenity : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "tolvanu-zenity-XXXXXX").string();
-        ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-        folder = pattern;
-        fs::create_directory(folder / "bin");
-        std::ofstream(folder / "bin" / "zenity") << "#!/bin/sh\n"
-                                                    "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \""
-                                                 << (folder / "args").string()
-                                                 << "\"\n"
-                                                    "[ -n \"$FAKE_ZENITY_SLEEP\" ] && exec sleep \"$FAKE_ZENITY_SLEEP\"\n"
-                                                    "exit \"${FAKE_ZENITY_STATUS:-0}\"\n";
-        fs::permissions(folder / "bin" / "zenity", fs::perms::owner_all);
-        setenv("PATH", ((folder / "bin").string() + ":" + path).c_str(), 1);
-        setenv("DISPLAY", ":99", 1);
-        unsetenv("WAYLAND_DISPLAY");
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
+    void SetUp() override { ASSERT_TRUE(zenity.ready()); }
 
     static answer ask(const char16_t* question, std::chrono::milliseconds limit = 5000ms, int cancel = -1)
     {
         return hub::askWithZenity(vcore::str(question), cancel, limit);
     }
+    std::vector<std::string> arguments() const { return zenity.arguments(); }
 
-    std::vector<std::string> arguments() const
-    {
-        std::ifstream in(folder / "args");
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
-
-    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-    savedVariable savedPath{"PATH"}, savedDisplay{"DISPLAY"}, savedWayland{"WAYLAND_DISPLAY"},
-        savedStatus{"FAKE_ZENITY_STATUS"}, savedSleep{"FAKE_ZENITY_SLEEP"};
-    fs::path folder;
+    testenv::fakeZenity zenity;
+    const fs::path& folder = zenity.folder();
 };
 
 TEST_F(Zenity, YesOnlyWhenTheDialogEndsWithZero)
@@ -133,7 +78,7 @@ TEST_F(Zenity, UnansweredDialogIsClosedAndCountsAsNo)
 
 TEST_F(Zenity, WithoutZenityNobodyIsAsked)
 {
-    setenv("PATH", (folder / "empty").string().c_str(), 1);
+    zenity.remove();
     EXPECT_EQ(answer::unasked, ask(u"Do you want to give access to Phone?"));
 }
 
@@ -153,7 +98,6 @@ protected:
     {
         dup2(savedStdin, STDIN_FILENO);
         close(savedStdin);
-        Zenity::TearDown();
     }
 
     int savedStdin = -1;
