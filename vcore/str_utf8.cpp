@@ -4,32 +4,49 @@
 
 #include "vcore/str.h"
 #include "vcore/strchars.h"
+#include "vcore/utf8.h"
 
 namespace vcore {
 
 namespace {
 
-// Surrogates are encoded one unit at a time, three bytes each.
+// A surrogate pair at i is one code point of four bytes; a lone surrogate keeps the
+// three-byte form, so that nothing is lost on the way back.
+bool pairAt(const char16_t* text, int32_t length, int32_t i)
+{
+    return i + 1 < length && utf8::isHighSurrogate(text[i]) && utf8::isLowSurrogate(text[i + 1]);
+}
+
 int32_t utf8Size(char16_t u)
 {
     return u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
 }
 
-int32_t encode(char16_t u, char* out)
+// The bytes of lead byte b0's sequence, by the lenient rule: continuation bytes are not
+// checked, and any other byte of 0x80 or more starts two.
+int32_t sequenceSize(unsigned b0)
 {
-    if (u < 0x80) {
-        out[0] = char(u);
+    if (b0 < 0x80)
         return 1;
+    if ((b0 & 0xF0) == 0xE0)
+        return 3;
+    if ((b0 & 0xF8) == 0xF0)
+        return 4;
+    return 2;
+}
+
+char32_t decode(const unsigned char* in, int32_t size)
+{
+    switch (size) {
+    case 1:
+        return in[0];
+    case 2:
+        return ((in[0] & 0x1F) << 6) | (in[1] & 0x3F);
+    case 3:
+        return ((in[0] & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F);
+    default:
+        return ((in[0] & 0x07) << 18) | ((in[1] & 0x3F) << 12) | ((in[2] & 0x3F) << 6) | (in[3] & 0x3F);
     }
-    if (u < 0x800) {
-        out[0] = char(0xC0 | (u >> 6));
-        out[1] = char(0x80 | (u & 0x3F));
-        return 2;
-    }
-    out[0] = char(0xE0 | (u >> 12));
-    out[1] = char(0x80 | ((u >> 6) & 0x3F));
-    out[2] = char(0x80 | (u & 0x3F));
-    return 3;
 }
 
 } // namespace
@@ -37,8 +54,14 @@ int32_t encode(char16_t u, char* out)
 int32_t str::toUtf8()
 {
     int64_t count = 0;
-    for (int32_t i = 0; i < length_; ++i)
-        count += utf8Size(text_[i]);
+    for (int32_t i = 0; i < length_; ++i) {
+        if (pairAt(text_, length_, i)) {
+            count += 4;
+            ++i;
+        } else {
+            count += utf8Size(text_[i]);
+        }
+    }
     if (count + 2 >= capacity_ && (flags_ & flagGrowable))
         reserve(int32_t(std::min<int64_t>(count + 1, maxLength)));
     ensureNarrowBuffer();
@@ -46,8 +69,14 @@ int32_t str::toUtf8()
     // A fixed-size string keeps the whole characters that fit.
     const int32_t limit = capacity_ - 1;
     int32_t bytes = 0;
-    for (int32_t i = 0; i < length_ && bytes + utf8Size(text_[i]) <= limit; ++i)
-        bytes += encode(text_[i], narrow_ + bytes);
+    for (int32_t i = 0; i < length_; ++i) {
+        const bool pair = pairAt(text_, length_, i);
+        const char32_t c = pair ? utf8::joinSurrogates(text_[i], text_[i + 1]) : char32_t(text_[i]);
+        if (bytes + (pair ? 4 : utf8Size(text_[i])) > limit)
+            break;
+        bytes += utf8::encode(c, narrow_ + bytes);
+        i += pair ? 1 : 0;
+    }
     narrow_[bytes] = 0;
 
     for (int32_t i = 0; i < bytes; ++i)
@@ -63,22 +92,23 @@ int32_t str::fromUtf8()
     const int32_t n = chars::length(narrow_, length_);
     int32_t out = 0;
     for (int32_t i = 0; i < n;) {
-        const unsigned b0 = in[i];
-        const int32_t size = b0 < 0x80 ? 1 : ((b0 & 0xF0) == 0xE0 ? 3 : 2);
+        const int32_t size = sequenceSize(in[i]);
         if (i + size > n) {
             text_[out++] = 0xFFFD;  // cut short at the end: nothing to read beyond
             break;
         }
-        char16_t u;
-        if (size == 1)
-            u = char16_t(b0);
-        else if (size == 3)
-            u = char16_t(((b0 & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6) | (in[i + 2] & 0x3F));
-        else
-            u = char16_t(((b0 & 0x1F) << 6) | (in[i + 1] & 0x3F));
-        if (u == 0)
+        const char32_t c = decode(in + i, size);
+        if (c == 0)
             break;
-        text_[out++] = u;
+        if (size < 4) {
+            text_[out++] = char16_t(c);
+        } else if (c >= 0x10000 && c <= 0x10FFFF) {
+            // Four bytes become two units: the text never outgrows the bytes it came from.
+            text_[out++] = char16_t(0xD800 + ((c - 0x10000) >> 10));
+            text_[out++] = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text_[out++] = 0xFFFD;  // overlong, or beyond Unicode
+        }
         i += size;
     }
     setLength(out);

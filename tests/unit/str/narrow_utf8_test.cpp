@@ -90,13 +90,45 @@ TEST(StrUtf8, RoundTripsEveryBasicUnit)
     EXPECT_TRUE(s.equals(all.c_str()));
 }
 
-TEST(StrUtf8, SurrogatesTravelAsThreeBytesEach)
+TEST(StrUtf8, CharactersBeyondTheBasicPlaneTravelAsFourBytes)
 {
-    str s(u"\U0001F600");  // one pair
+    str s(u"a\U0001F600b");  // one surrogate pair
     EXPECT_EQ(s.toUtf8(), 6);
-    EXPECT_STREQ(s.narrow(), "\xed\xa0\xbd\xed\xb8\x80");
+    EXPECT_STREQ(s.narrow(), "a\xf0\x9f\x98\x80" "b");
     s.fromUtf8();
-    EXPECT_TRUE(s.equals(u"\U0001F600"));
+    EXPECT_TRUE(s.equals(u"a\U0001F600b"));
+
+    str highest(u"\U0010FFFF");
+    highest.toUtf8();
+    EXPECT_STREQ(highest.narrow(), "\xf4\x8f\xbf\xbf");
+    highest.fromUtf8();
+    EXPECT_TRUE(highest.equals(u"\U0010FFFF"));
+
+    // The three-bytes-per-surrogate form still decodes to the same pair.
+    str older("\xed\xa0\xbd\xed\xb8\x80");
+    older.fromUtf8();
+    EXPECT_TRUE(older.equals(u"\U0001F600"));
+}
+
+TEST(StrUtf8, LoneSurrogatesKeepThreeBytesAndComeBack)
+{
+    const char16_t lone[] = {u'x', 0xD83D, u'y', 0xDE00, 0};
+    str s(lone);
+    EXPECT_EQ(s.toUtf8(), 8);
+    EXPECT_STREQ(s.narrow(), "x\xed\xa0\xbdy\xed\xb8\x80");
+    s.fromUtf8();
+    EXPECT_TRUE(s.equals(lone));
+}
+
+TEST(StrUtf8, FourByteFormsOutsideUnicodeBecomeReplacements)
+{
+    // Overlong U+0041 and U+FFFF, then 0x110000.
+    for (const char* bytes : {"\xf0\x80\x81\x81", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80"}) {
+        str s(bytes);
+        s.fromUtf8();
+        ASSERT_EQ(s.length(), 1) << bytes;
+        EXPECT_EQ(s[0], 0xFFFD) << bytes;
+    }
 }
 
 TEST(StrUtf8, AFixedStringKeepsOnlyWholeCharacters)
@@ -106,6 +138,12 @@ TEST(StrUtf8, AFixedStringKeepsOnlyWholeCharacters)
     s.set(u"ab\u20ac\u20ac");
     EXPECT_EQ(s.toUtf8(), 5);
     EXPECT_STREQ(s.narrow(), "ab\xe2\x82\xac");
+
+    str pair(7);
+    pair.setGrowable(false);
+    pair.set(u"abc\U0001F600");
+    EXPECT_EQ(pair.toUtf8(), 3) << "half a pair is never written";
+    EXPECT_STREQ(pair.narrow(), "abc");
 }
 
 TEST(StrUtf8, DecodingAcceptsAnyBytes)
@@ -124,7 +162,7 @@ TEST(StrUtf8, DecodingAcceptsAnyBytes)
 TEST(StrUtf8, ATruncatedSequenceAtTheEndIsNotReadPast)
 {
     // Exact-size buffers: anything read past the end shows under AddressSanitizer.
-    for (const char* bytes : {"ab\xe2\x82", "ab\xe2", "ab\xc3"}) {
+    for (const char* bytes : {"ab\xe2\x82", "ab\xe2", "ab\xc3", "ab\xf0\x9f\x98"}) {
         str s(bytes);
         s.fromUtf8();
         EXPECT_EQ(s.length(), 3) << bytes;
