@@ -118,7 +118,7 @@ private:
         case 'd': case 'i': return signedNumber(c);
         case 'u': case 'o': case 'x': case 'X': return unsignedNumber(c);
         case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A': return real(c);
-        case 'p': printed(spec(c, ""), va_arg(*args_, void*)); return true;
+        case 'p': printed(cFormat(c, ""), va_arg(*args_, void*)); return true;
         case 'n': (void)va_arg(*args_, void*); return true;  // never written through
         default: return false;
         }
@@ -186,7 +186,7 @@ private:
             v = short(v);
         else if (c.size == "hh")
             v = static_cast<signed char>(v);
-        printed(spec(c, "ll"), v);
+        printed(cFormat(c, "ll"), v);
         return true;
     }
 
@@ -207,20 +207,20 @@ private:
             v = static_cast<unsigned short>(v);
         else if (c.size == "hh")
             v = static_cast<unsigned char>(v);
-        printed(spec(c, "ll"), v);
+        printed(cFormat(c, "ll"), v);
         return true;
     }
 
     bool real(const conversion& c)
     {
         if (c.size == "L")
-            printed(spec(c, "L"), va_arg(*args_, long double));
+            printed(cFormat(c, "L"), va_arg(*args_, long double));
         else
-            printed(spec(c, ""), va_arg(*args_, double));
+            printed(cFormat(c, ""), va_arg(*args_, double));
         return true;
     }
 
-    static std::string spec(const conversion& c, const char* size)
+    static std::string cFormat(const conversion& c, const char* size)
     {
         std::string s = "%";
         s += c.flags;
@@ -236,10 +236,10 @@ private:
     }
 
     template <class T>
-    void printed(const std::string& spec, T value)
+    void printed(const std::string& format, T value)
     {
         char small[128];
-        int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+        int n = std::snprintf(small, sizeof small, format.c_str(), value);
         if (n < 0)
             return;
         if (n < int(sizeof small)) {
@@ -247,7 +247,7 @@ private:
             return;
         }
         std::string big(size_t(n) + 1, '\0');
-        n = std::snprintf(big.data(), big.size(), spec.c_str(), value);
+        n = std::snprintf(big.data(), big.size(), format.c_str(), value);
         widened(big.data(), std::max(n, 0));
     }
 

@@ -46,9 +46,9 @@ vlc_prepare() {
 }
 
 vlc_make_tunes() {
-  local spec file title seconds hertz
-  for spec in "$@"; do
-    IFS='|' read -r file title seconds hertz <<<"$spec"
+  local tune file title seconds hertz
+  for tune in "$@"; do
+    IFS='|' read -r file title seconds hertz <<<"$tune"
     sox -n -r 8000 --comment "TITLE=$title" "$WORK/tunes/$file" synth "$seconds" sine "$hertz" ||
       fail "sox could not make $file"
     chmod 644 "$WORK/tunes/$file"
