@@ -23,9 +23,8 @@ void appendUtf16(str& out, char32_t c)
         out.append(char16_t(c));
         return;
     }
-    c -= 0x10000;
-    out.append(char16_t(0xD800 + (c >> 10)));
-    out.append(char16_t(0xDC00 + (c & 0x3FF)));
+    out.append(utf8::highSurrogate(c));
+    out.append(utf8::lowSurrogate(c));
 }
 
 } // namespace
@@ -33,16 +32,12 @@ void appendUtf16(str& out, char32_t c)
 std::string toNativePath(const char16_t* path)
 {
     std::string out;
-    for (size_t i = 0; path && path[i]; ++i) {
-        char16_t u = path[i];
-        if (utf8::isHighSurrogate(u) && utf8::isLowSurrogate(path[i + 1])) {
-            utf8::append(out, utf8::joinSurrogates(u, path[i + 1]));
-            ++i;
-        } else if (utf8::isHighSurrogate(u) || utf8::isLowSurrogate(u)) {
-            utf8::append(out, 0xFFFD);
-        } else {
-            utf8::append(out, u);
-        }
+    const size_t length = path ? std::char_traits<char16_t>::length(path) : 0;
+    char32_t c = 0;
+    for (size_t i = 0; i < length;) {
+        i += utf8::codePointAt(path, length, i, c);
+        // A lone surrogate has no UTF-8 form that the system would take.
+        utf8::append(out, c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
     }
     return out;
 }

@@ -197,8 +197,8 @@ public:
         if (c < 0x10000) {
             out += char16_t(c);
         } else {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+            out += utf8::highSurrogate(c);
+            out += utf8::lowSurrogate(c);
         }
         return true;
     }

@@ -10,18 +10,6 @@ namespace vcore {
 
 namespace {
 
-// A surrogate pair at i is one code point of four bytes; a lone surrogate keeps the
-// three-byte form, so that nothing is lost on the way back.
-bool pairAt(const char16_t* text, int32_t length, int32_t i)
-{
-    return i + 1 < length && utf8::isHighSurrogate(text[i]) && utf8::isLowSurrogate(text[i + 1]);
-}
-
-int32_t utf8Size(char16_t u)
-{
-    return u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
-}
-
 // The bytes of lead byte b0's sequence, by the lenient rule: continuation bytes are not
 // checked, and any other byte of 0x80 or more starts two.
 int32_t sequenceSize(unsigned b0)
@@ -51,16 +39,15 @@ char32_t decode(const unsigned char* in, int32_t size)
 
 } // namespace
 
+// A surrogate pair is one code point of four bytes; a lone surrogate keeps the three-byte
+// form, so that nothing is lost on the way back.
 int32_t str::toUtf8()
 {
     int64_t count = 0;
-    for (int32_t i = 0; i < length_; ++i) {
-        if (pairAt(text_, length_, i)) {
-            count += 4;
-            ++i;
-        } else {
-            count += utf8Size(text_[i]);
-        }
+    char32_t c = 0;
+    for (size_t i = 0; i < size_t(length_);) {
+        i += utf8::codePointAt(text_, size_t(length_), i, c);
+        count += utf8::size(c);
     }
     if (count + 2 >= capacity_ && (flags_ & flagGrowable))
         reserve(int32_t(std::min<int64_t>(count + 1, maxLength)));
@@ -69,13 +56,12 @@ int32_t str::toUtf8()
     // A fixed-size string keeps the whole characters that fit.
     const int32_t limit = capacity_ - 1;
     int32_t bytes = 0;
-    for (int32_t i = 0; i < length_; ++i) {
-        const bool pair = pairAt(text_, length_, i);
-        const char32_t c = pair ? utf8::joinSurrogates(text_[i], text_[i + 1]) : char32_t(text_[i]);
-        if (bytes + (pair ? 4 : utf8Size(text_[i])) > limit)
+    for (size_t i = 0; i < size_t(length_);) {
+        const size_t units = utf8::codePointAt(text_, size_t(length_), i, c);
+        if (bytes + utf8::size(c) > limit)
             break;
         bytes += utf8::encode(c, narrow_ + bytes);
-        i += pair ? 1 : 0;
+        i += units;
     }
     narrow_[bytes] = 0;
 
@@ -104,8 +90,8 @@ int32_t str::fromUtf8()
             text_[out++] = char16_t(c);
         } else if (c >= 0x10000 && c <= 0x10FFFF) {
             // Four bytes become two units: the text never outgrows the bytes it came from.
-            text_[out++] = char16_t(0xD800 + ((c - 0x10000) >> 10));
-            text_[out++] = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+            text_[out++] = utf8::highSurrogate(c);
+            text_[out++] = utf8::lowSurrogate(c);
         } else {
             text_[out++] = 0xFFFD;  // overlong, or beyond Unicode
         }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Code points to UTF-8 bytes, and the UTF-16 surrogate tests that come with them.
@@ -10,6 +11,28 @@ inline bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 inline char32_t joinSurrogates(char16_t high, char16_t low)
 {
     return 0x10000 + ((char32_t(high) - 0xD800) << 10) + (char32_t(low) - 0xDC00);
+}
+
+// The two units of a code point above U+FFFF.
+inline char16_t highSurrogate(char32_t c) { return char16_t(0xD800 + ((c - 0x10000) >> 10)); }
+inline char16_t lowSurrogate(char32_t c) { return char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)); }
+
+// The code point that starts at text[i]; returns how many units it takes (2 for a pair, else
+// 1, a lone surrogate standing for itself). text[length] is never read.
+inline size_t codePointAt(const char16_t* text, size_t length, size_t i, char32_t& c)
+{
+    if (i + 1 < length && isHighSurrogate(text[i]) && isLowSurrogate(text[i + 1])) {
+        c = joinSurrogates(text[i], text[i + 1]);
+        return 2;
+    }
+    c = text[i];
+    return 1;
+}
+
+// How many bytes encode() writes for c.
+inline int size(char32_t c)
+{
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
 }
 
 // Writes c's 1 to 4 bytes at out; returns how many.
