@@ -22,30 +22,42 @@ std::string line(const char* fmt, long long a = 0, long long b = 0)
 
 } // namespace
 
+void recordingMachine::note(std::string call)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    calls.push_back(std::move(call));
+}
+
+std::vector<std::string> recordingMachine::snapshot() const
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    return calls;
+}
+
 void recordingMachine::key(uint16_t scanCode, bool extended, bool up)
 {
-    calls.push_back(line(up ? "up %llX" : "down %llX", scanCode) + (extended ? " ext" : ""));
+    note(line(up ? "up %llX" : "down %llX", scanCode) + (extended ? " ext" : ""));
 }
 
 void recordingMachine::moveMouse(int32_t dx, int32_t dy)
 {
-    calls.push_back(line("move %lld %lld", dx, dy));
+    note(line("move %lld %lld", dx, dy));
 }
 
 void recordingMachine::button(systemctl::mouseButton which, bool down)
 {
     static const char* names[] = {"left", "right", "middle"};
-    calls.push_back(std::string(names[int(which)]) + (down ? " down" : " up"));
+    note(std::string(names[int(which)]) + (down ? " down" : " up"));
 }
 
 void recordingMachine::wheel(int32_t data)
 {
-    calls.push_back(line("wheel %lld", data));
+    note(line("wheel %lld", data));
 }
 
 void recordingMachine::beep()
 {
-    calls.push_back("beep");
+    note("beep");
 }
 
 bool recordingMachine::readVolume(float& scalar)
@@ -58,7 +70,7 @@ bool recordingMachine::writeVolume(float scalar)
 {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "volume %.3f", double(scalar));
-    calls.push_back(buffer);
+    note(buffer);
     if (!hasDevice || scalar < 0.0f || scalar > 1.0f)
         return false;
     volume = scalar;
@@ -77,23 +89,23 @@ bool recordingMachine::windowExists(systemctl::windowId window)
 
 void recordingMachine::maximise(systemctl::windowId window)
 {
-    calls.push_back(line("maximise %lld", (long long)window));
+    note(line("maximise %lld", (long long)window));
 }
 
 void recordingMachine::restore(systemctl::windowId window)
 {
-    calls.push_back(line("restore %lld", (long long)window));
+    note(line("restore %lld", (long long)window));
 }
 
 vcore::str recordingMachine::caption(systemctl::windowId window, int32_t maxUnits)
 {
-    calls.push_back(line("caption %lld %lld", (long long)window, maxUnits));
+    note(line("caption %lld %lld", (long long)window, maxUnits));
     return vcore::str::formatted(u"Window %d", int(window));
 }
 
 void recordingMachine::pause(uint32_t ms)
 {
-    calls.push_back(line("pause %lld", ms));
+    note(line("pause %lld", ms));
 }
 
 void recordingOutlet::report(const vcore::str& text, bool logged)

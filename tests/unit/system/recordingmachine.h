@@ -1,4 +1,5 @@
 #pragma once
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,19 @@ public:
     vcore::str caption(systemctl::windowId window, int32_t maxUnits) override;
     void pause(uint32_t ms) override;
 
+    // The calls so far, for a test thread while a worker drives the machine.
+    std::vector<std::string> snapshot() const;
+
     std::vector<std::string> calls;
     // The device: absent, or at this scalar.
     bool hasDevice = true;
     float volume = 0.5f;
     systemctl::windowId front = 0;
     std::vector<systemctl::windowId> closedWindows;
+
+private:
+    void note(std::string call);
+    mutable std::mutex lock_;
 };
 
 class recordingOutlet : public systemctl::outlet {

@@ -1,0 +1,157 @@
+// The system service on UDP port 26001: intake, the gate, reports and the poll.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+
+#include "plugins/common/hostlink.h"
+#include "plugins/system/tolvanu_system.h"
+#include "recordingmachine.h"
+#include "support.h"
+
+using namespace std::chrono_literals;
+using nettest::waitUntil;
+
+namespace {
+
+std::mutex hostLock;
+std::vector<std::string> hostLines;  // "log: ..." and "ip: ..."
+
+int TOLVANU_STDCALL host(const char16_t* command, const char16_t* argument)
+{
+    std::lock_guard<std::mutex> hold(hostLock);
+    hostLines.push_back(systemtest::narrowed(vcore::str(command)) + ": " +
+                        systemtest::narrowed(vcore::str(argument)));
+    return 1;
+}
+
+bool heard(const std::string& line)
+{
+    std::lock_guard<std::mutex> hold(hostLock);
+    return std::find(hostLines.begin(), hostLines.end(), line) != hostLines.end();
+}
+
+size_t heardCount(const std::string& line)
+{
+    std::lock_guard<std::mutex> hold(hostLock);
+    return size_t(std::count(hostLines.begin(), hostLines.end(), line));
+}
+
+size_t ipReports()
+{
+    std::lock_guard<std::mutex> hold(hostLock);
+    return size_t(std::count_if(hostLines.begin(), hostLines.end(),
+                                [](const std::string& line) { return line.rfind("ip: ", 0) == 0; }));
+}
+
+class Port : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        {
+            std::lock_guard<std::mutex> hold(hostLock);
+            hostLines.clear();
+        }
+        plugin::setHostCallback(host);
+        auto owned = std::make_unique<systemtest::recordingMachine>();
+        pc = owned.get();
+        service = std::make_unique<Tolvanu_system>(std::move(owned));
+        ASSERT_TRUE(client.bind(nettest::loopback2));
+    }
+
+    bool send(const std::string& text, nettest::peer& from)
+    {
+        return from.sendTo(text, nettest::loopback, Tolvanu_system::servicePort);
+    }
+    bool waitForCall(const std::string& call)
+    {
+        return waitUntil([&] {
+            auto calls = pc->snapshot();
+            return std::find(calls.begin(), calls.end(), call) != calls.end();
+        }, 5000ms);
+    }
+    bool waitToHear(const std::string& line)
+    {
+        return waitUntil([&] { return heard(line); }, 5000ms);
+    }
+
+    systemtest::recordingMachine* pc = nullptr;
+    std::unique_ptr<Tolvanu_system> service;
+    nettest::peer client;
+};
+
+TEST_F(Port, OpenFromLoadOnFixedPort)
+{
+    EXPECT_TRUE(service->isOpen());
+    EXPECT_EQ(service->portNumber(), 26001u);
+    nettest::peer other;
+    EXPECT_FALSE(other.bind(0, Tolvanu_system::servicePort)) << "the service holds the port";
+    EXPECT_EQ(service->connectSession(), 26001u);
+    service->closeSession();
+    EXPECT_TRUE(service->isOpen()) << "close keeps the port";
+}
+
+TEST_F(Port, InputWaitsForTheHubsSession)
+{
+    ASSERT_TRUE(send("k 30", client));
+    ASSERT_TRUE(send("M 1 1", client));
+    EXPECT_TRUE(waitToHear("log: [system] commands from 127.0.0.2 ignored: no session open"));
+    service->connectSession();
+    ASSERT_TRUE(send("k 0xE04D", client));
+    EXPECT_TRUE(waitForCall("down E04D ext"));
+    EXPECT_TRUE(heard("log: [system:127.0.0.2]  k 0xE04D"));
+    EXPECT_EQ(pc->snapshot(), (std::vector<std::string>{"down E04D ext"}));
+    EXPECT_EQ(heardCount("log: [system] commands from 127.0.0.2 ignored: no session open"), 1u);
+    service->closeSession();
+    ASSERT_TRUE(send("K 0xE04D", client));
+    ASSERT_TRUE(send("F", client));
+    ASSERT_TRUE(send("system.get_state", client));  // answered, so the two before were read
+    EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 50.0"));
+    EXPECT_EQ(pc->snapshot().size(), 1u);
+}
+
+TEST_F(Port, TextsFromThisHostWaitForARemoteClient)
+{
+    service->connectSession();
+    nettest::peer local;
+    ASSERT_TRUE(local.bind(nettest::loopback));
+    ASSERT_TRUE(send("F", local));
+    ASSERT_TRUE(send("Ml", client));
+    EXPECT_TRUE(waitForCall("left down"));
+    EXPECT_EQ(pc->snapshot(), (std::vector<std::string>{"left down"})) << "the local F was skipped";
+    EXPECT_EQ(ipReports(), 1u) << "the host hears where each handled text came from";
+    // Once a client has spoken, this host's texts are taken as its.
+    ASSERT_TRUE(send("F", local));
+    EXPECT_TRUE(waitForCall("beep"));
+    EXPECT_EQ(ipReports(), 2u);
+}
+
+TEST_F(Port, UnicodeTextsAreDecoded)
+{
+    service->connectSession();
+    ASSERT_TRUE(send("\xC3\xA9t\xC3\xA9 1", client));
+    EXPECT_TRUE(waitToHear("log: [system:127.0.0.2]  \xE9t\xE9 1"));
+}
+
+TEST_F(Port, PollReportsChangesWhileActive)
+{
+    service->connectSession();
+    ASSERT_TRUE(send("system.set_volume 50", client));
+    EXPECT_TRUE(waitForCall("volume 0.500"));
+    pc->volume = 0.2f;  // changed from outside
+    EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 20.0"));
+    EXPECT_EQ(heardCount("log: [media>127.0.0.2] system.volume 50.0"), 0u) << "the set value needs no report";
+}
+
+TEST_F(Port, InitAnswersWithTheVolumeAfterAPause)
+{
+    ASSERT_TRUE(send("system.init", client));
+    EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 50.0"));
+    EXPECT_TRUE(waitForCall("pause 100"));
+    ASSERT_TRUE(send("system.init 10.1.2.3", client));
+    ASSERT_TRUE(send("system.get_state", client));
+    EXPECT_TRUE(waitUntil([] { return heardCount("log: [media>127.0.0.2] system.volume 50.0") == 2; }, 5000ms));
+    EXPECT_EQ(pc->snapshot(), (std::vector<std::string>{"pause 100"})) << "no answer to another PC's init";
+}
+
+} // namespace
