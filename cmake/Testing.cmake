@@ -9,9 +9,10 @@ include(GoogleTest)
 
 if(WIN32)
   # One Wine prefix per build tree, brought up once before the tests and
-  # its wineserver ended after them, also when tests fail.
+  # its wineserver ended after them, also when tests fail. The program makes
+  # it a prefix of its own kind (32- or 64-bit).
   set(TOLVANU_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${CMAKE_BINARY_DIR}/wineprefix)
-  add_test(NAME wine-prefix-up COMMAND ${TOLVANU_WINE_RUN} --up)
+  add_test(NAME wine-prefix-up COMMAND ${TOLVANU_WINE_RUN} --up $<TARGET_FILE:Tolvanu>)
   add_test(NAME wine-prefix-down COMMAND ${TOLVANU_WINE_RUN} --down)
   set_tests_properties(wine-prefix-up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
   set_tests_properties(wine-prefix-down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)

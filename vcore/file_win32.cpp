@@ -142,10 +142,11 @@ bool clearAttributes(const char16_t* path)
 overlap* createOverlap(const void* owner)
 {
     auto* o = new overlap{};
-    // Named after process and object, so every stream has its own event.
+    // Named after process and object, so every stream has its own event. The whole address:
+    // a 64-bit build must not share an event between objects that differ in the high half.
     wchar_t name[40];
-    _snwprintf(name, 40, L"overlapped:%04x_%08x", unsigned(GetCurrentProcessId()),
-               unsigned(reinterpret_cast<uintptr_t>(owner)));
+    _snwprintf(name, 40, L"overlapped:%04x_%08llx", unsigned(GetCurrentProcessId()),
+               static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(owner)));
     name[39] = 0;
     o->record.hEvent = CreateEventW(nullptr, FALSE, FALSE, name);
     return o;

@@ -57,7 +57,7 @@ wine_hub_start() {
   fail "the Windows hub did not answer within 30 tries"
 }
 
-on_hub_host --up || fail "the Wine prefix did not come up on the hub host"
+on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
 netns_on_exit wine_down
 wine_level 0
 wine_hub_start "$1"
@@ -84,7 +84,7 @@ expect_out_line "media.close" "session"
 pass "a session sends each line and prints the reports"
 
 [ -f "$WINDOWS_REMOTE" ] || fail "not built: $WINDOWS_REMOTE"
-on_client_host --up || fail "the Wine prefix did not come up on the client host"
+on_client_host --up "$WINDOWS_REMOTE" || fail "the Wine prefix did not come up on the client host"
 netns_on_exit "on_client_host --down"
 windows_remote --timeout 1500 discover echo
 expect_status 0 "Windows client: discover echo"

@@ -172,8 +172,11 @@ TEST(HubProgram, FirstStartOnACleanProfileWritesMinusOne)
     EXPECT_EQ(DWORD(REG_DWORD), type);
 }
 
-TEST(HubProgram, IsA32BitGuiProgram)
+// The product is 32-bit x86; the x86_64 build exists only to run these tests where 32-bit code
+// cannot run, so only the i686 run checks the product's own header.
+TEST(HubProgram, IsAGuiProgramForTheBuildsProcessor)
 {
+    constexpr WORD machine = sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
     HANDLE file = CreateFileW(hubProgram().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     std::vector<char> head(4096);
@@ -183,11 +186,12 @@ TEST(HubProgram, IsA32BitGuiProgram)
     ASSERT_GE(read, sizeof(IMAGE_DOS_HEADER));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(head.data());
     ASSERT_EQ(IMAGE_DOS_SIGNATURE, dos->e_magic);
-    ASSERT_LE(size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32), size_t(read));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(head.data() + dos->e_lfanew);
+    ASSERT_LE(size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS), size_t(read));
+    // IMAGE_NT_HEADERS is the layout of the build's own processor: 32 or 64.
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(head.data() + dos->e_lfanew);
     EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), nt->Signature);
-    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine);
-    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, nt->OptionalHeader.Magic);
+    EXPECT_EQ(machine, nt->FileHeader.Machine);
+    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR_MAGIC, nt->OptionalHeader.Magic);
     EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, nt->OptionalHeader.Subsystem);
 }
 

@@ -31,7 +31,7 @@ on_hub_host() {
   in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
 }
 
-on_hub_host --up || fail "the Wine prefix did not come up on the hub host"
+on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
 netns_on_exit "on_hub_host --down"
 on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
   fail "the level could not be written into the Wine registry"

@@ -106,6 +106,8 @@ TEST_F(Library, SearchConnectAndCloseOverVlc)
         ASSERT_TRUE(client.bind(nettest::loopback2));
         ASSERT_TRUE(client.sendTo("MEDIA.INIT", nettest::loopback, 6638));
         EXPECT_TRUE(waitForLog("[media:127.0.0.2] MEDIA.INIT"));
+        // The report's line follows the command's a little later, from the port's worker.
+        EXPECT_TRUE(logAppearsStartingWith("[media>127.0.0.2] media.app ", 0));
         EXPECT_EQ(logStartingWith("[media>127.0.0.2] media.app ").size(), 1u);
         EXPECT_TRUE(vlc.waitForCommand("random off"));
     }
