@@ -1,5 +1,6 @@
 #include "plugins/system/systemservice.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "plugins/common/mediaargs.h"
@@ -83,7 +84,7 @@ void systemService::steps(int32_t position)
     if (target == 0 || target == lastStep_)
         return;
     const uint16_t arrow = target > lastStep_ ? rightArrow : leftArrow;
-    const int64_t presses = std::llabs(int64_t(target) - int64_t(lastStep_));
+    const int64_t presses = std::min<int64_t>(std::llabs(int64_t(target) - int64_t(lastStep_)), maxStepPresses);
     for (int64_t i = 0; i < presses; ++i) {
         press(arrow, false);
         pc_.pause(0);

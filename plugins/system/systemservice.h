@@ -21,6 +21,8 @@ public:
     static constexpr int32_t captionRoom = 1024;
     static constexpr uint16_t rightArrow = 0xE04D;
     static constexpr uint16_t leftArrow = 0xE04B;
+    // One "P" may not flood the PC: a position of 2e9 would otherwise mean 2e8 presses.
+    static constexpr int64_t maxStepPresses = 100;
 
     // lock guards the volume and the device calls (the port's state lock).
     systemService(machine& pc, outlet& out, vcore::semaphore& lock);

@@ -106,6 +106,20 @@ TEST_F(Service, StepKeysRememberTheLastStep)
     EXPECT_EQ(service.lastStep(), -2);
 }
 
+TEST_F(Service, OneStepCommandSendsAtMostAHundredPresses)
+{
+    send(u"P 2000000000");
+    const Calls calls = take();
+    EXPECT_EQ(calls.size(), 4u * 100u);
+    EXPECT_EQ(calls.front(), "down E04D ext");
+    EXPECT_EQ(service.lastStep(), 200000000) << "the position is still taken as reached";
+    send(u"P 1999999990");  // one step back from there: one press
+    EXPECT_EQ(take(), (Calls{"down E04B ext", "pause 0", "up E04B ext", "pause 0"}));
+    send(u"P -2147483648");
+    EXPECT_EQ(take().size(), 4u * 100u);
+    EXPECT_EQ(service.lastStep(), -214748364);
+}
+
 TEST_F(Service, VolumeSetAndAdd)
 {
     send(u"SYSTEM.SET_VOLUME 35");
