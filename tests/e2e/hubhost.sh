@@ -8,6 +8,7 @@
 #   user_settings NAME        the file of that user's settings store
 #   hub_prepare PROGRAM PLUGIN...   the hub and its plug-ins together in WORK/hub
 #   hub_level LEVEL           the security level in the hub user's settings (hub stopped)
+#   HUB_ENV                   more assignments for the hub's environment (DISPLAY=...)
 #   hub_start / hub_start_tty / hub_stop   the native hub, its log on stdout or on a tmux screen
 #   hub_log                   the hub's output so far; wait_for_log TEXT [SECONDS], log_count TEXT
 #   hub_type KEYS...          keys typed on the hub's terminal (after hub_start_tty)
@@ -17,6 +18,8 @@
 #   expect_*, fail, pass      checks; a failed check ends the test with what was seen
 
 REMOTE=${REMOTE:-}
+# More of the hub's environment (the desktop it serves).
+HUB_ENV=()
 HUB_PID=
 USER_ENV=()
 _tmux=()
@@ -70,7 +73,8 @@ hub_level() {
 
 _hub_command() {
   user_vars hub
-  HUB_COMMAND=(ip netns exec "$HUB_NS" env -u DISPLAY -u WAYLAND_DISPLAY "${USER_ENV[@]}" "$WORK/hub/tolvanu")
+  HUB_COMMAND=(ip netns exec "$HUB_NS" env -u DISPLAY -u WAYLAND_DISPLAY "${USER_ENV[@]}" "${HUB_ENV[@]}"
+    "$WORK/hub/tolvanu")
 }
 
 hub_start() {
