@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <regex>
 
@@ -173,6 +177,54 @@ TEST_F(RealPeers, PinMaximisesAndRestoresTheActiveWindow)
     EXPECT_TRUE(logArrives("[system.pinned] tolvanu-target"));
     send("system.pin");
     EXPECT_TRUE(waitUntil([&] { return state().find("MAXIMIZED") == std::string::npos; }, 5000ms)) << state();
+}
+
+// Goertzel: the power of one frequency in the samples.
+double powerAt(const std::vector<int16_t>& samples, double hz, double rate)
+{
+    const double k = 2.0 * std::cos(2.0 * M_PI * hz / rate);
+    double s1 = 0.0, s2 = 0.0;
+    for (int16_t x : samples) {
+        const double s0 = double(x) + k * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return s1 * s1 + s2 * s2 - k * s1 * s2;
+}
+
+std::vector<int16_t> samplesIn(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+TEST_F(RealPeers, BeepIsFiveHundredHertzOnTheSink)
+{
+    constexpr double rate = 8000;
+    constexpr size_t tone = 800;  // 100 ms
+    const auto recording = folder.path() / "beep.raw";
+    child recorder({"parec", "-d", "tolvanu_test.monitor", "--raw", "--format=s16le", "--rate=8000",
+                    "--channels=1", "--latency-msec=20", recording.string()},
+                   folder.path() / "parec.log");
+    // Recording once the file grows, so the tone cannot come before the recorder listens.
+    ASSERT_TRUE(waitUntil([&] { return samplesIn(recording).size() > 400; }, 5000ms)) << recorder.output();
+    send("F");
+    size_t start = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        const auto samples = samplesIn(recording);
+        const auto loud = std::find_if(samples.begin(), samples.end(), [](int16_t x) { return std::abs(x) > 1000; });
+        start = size_t(loud - samples.begin());
+        return loud != samples.end() && samples.size() >= start + tone;
+    }, 5000ms)) << "no tone on the sink's monitor";
+    recorder.stop();
+    const auto samples = samplesIn(recording);
+    const std::vector<int16_t> heard(samples.begin() + long(start), samples.begin() + long(start + tone));
+    const double at500 = powerAt(heard, 500, rate);
+    for (double hz : {250.0, 400.0, 600.0, 750.0, 1000.0})
+        EXPECT_GT(at500, 20 * powerAt(heard, hz, rate)) << hz << " Hz";
 }
 
 TEST_F(RealPeers, WithoutDisplayOrSoundServerNothingBreaksAndBothComeBack)
