@@ -47,6 +47,7 @@ pass "open system is handed port 26001"
 
 remote --wait 500 session system <<'LINES'
 system.set_volume 35
+system.get_state
 k 0x1E
 K 0x1E
 k 0xE04D
@@ -56,6 +57,7 @@ LINES
 expect_status 0 "session"
 expect_log "[system:$CLIENT_ADDR]  system.set_volume 35" "session"
 wait_until 5 eval '[ "$(sink_percent)" = 35 ]' || fail "the sink is at $(sink_percent) %, wanted 35"
+expect_out_line "system.volume 35.0" "the sink's volume read back"
 wait_until 5 eval 'xev_log | grep -A2 "KeyPress event" | grep -q "keycode 38 (keysym 0x61, a)"' ||
   fail "no a key in the window"
 wait_until 5 eval 'xev_log | grep -A2 "KeyRelease event" | grep -q "keycode 114 (keysym 0xff53, Right)"' ||

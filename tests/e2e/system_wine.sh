@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Tolvanu.exe with Tolvanu_system.dll under Wine on the hub host, driven by the native client:
+# keys and pin reach a window of ours in front, the volume reaches the stand-in endpoint (Wine
+# 8's own refuses every change), registered in this test's prefix only. A program on the client
+# host without a session, and the client after close, are turned away.
+#   system_wine.sh TOLVANU_EXE SYSTEM_DLL KEYWINDOW_EXE STANDIN_DLL NATIVE_REMOTE WINE_RUN
+# shellcheck source-path=SCRIPTDIR
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/netns.sh"
+source "$here/hubhost.sh"
+REMOTE=$5
+WINE_RUN=$6
+[ -x "$REMOTE" ] || e2e_skip "no native client at $REMOTE (build the native preset first)"
+command -v wine >/dev/null || e2e_skip "wine is not installed"
+
+e2e_start
+hub_prepare "$1" "$2"
+prefix=$WORK/wineprefix
+on_hub_host() {
+  user_vars hub
+  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
+}
+on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
+netns_on_exit "on_hub_host --down"
+on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
+  fail "the level could not be written into the Wine registry"
+server='HKLM\Software\Classes\CLSID\{BCDE0395-E52F-467C-8E3D-C4579291692E}\InprocServer32'
+on_hub_host reg add "$server" /ve /d "Z:${4//\//\\}" /f >/dev/null 2>&1 &&
+  on_hub_host reg add "$server" /v ThreadingModel /d Both /f >/dev/null 2>&1 ||
+  fail "the stand-in endpoint could not be registered"
+
+on_hub_host "$WORK/hub/$(basename "$1")" </dev/null >"$WORK/hub.log" 2>&1 &
+netns_track $!
+for _ in $(seq 30); do
+  remote --timeout 700 discover system
+  [ "$RC" -eq 0 ] && break
+done
+expect_status 0 "discover system"
+pass "the Windows hub offers system"
+
+on_hub_host "$3" </dev/null >"$WORK/window.log" 2>&1 &
+netns_track $!
+# Its lines end in CR LF.
+window_log() { tr -d '\r' <"$WORK/window.log"; }
+window_says() { window_log | grep -qx -- "$1"; }
+wait_for_window() {
+  local _
+  for _ in $(seq 100); do window_says "$1" && return 0; sleep 0.1; done
+  return 1
+}
+wait_for_window front || fail "the test window did not get the front: $(window_log)"
+
+datagram() { in_client bash -c 'printf %s "$1" >"/dev/udp/$2/26001"' _ "$1" "$HUB_ADDR"; }
+datagram "k 30"
+datagram "system.set_volume 5"
+datagram "system.pin"
+
+# Datagrams are handled in order: what the session sees was after the three above.
+remote --wait 1000 session system <<'LINES'
+system.get_state
+k 0x1F
+K 0x1F
+k 0xE04D
+K 0xE04D
+system.set_volume 35
+system.get_state
+system.pin
+LINES
+expect_status 0 "session"
+expect_out_line "system.volume 50.0" "the stand-in's volume before the session"
+expect_out_line "system.volume 35.0" "set_volume read back from the stand-in"
+wait_for_window zoomed || fail "the window in front was not maximised: $(window_log)"
+first=$(window_log | sed -n 2p)
+[ "$first" = "down 31" ] || fail "without a session something reached the window first: '$first'"
+for line in "up 31" "down 77 ext" "up 77 ext"; do
+  window_says "$line" || fail "the window did not get '$line': $(window_log)"
+done
+pass "input and volume without a session do nothing; the session's keys, volume and pin arrive"
+
+datagram "k 0x20"
+datagram "system.pin"
+remote --wait 500 session system <<'LINES'
+k 0x21
+K 0x21
+system.pin
+LINES
+expect_status 0 "second session"
+wait_for_window restored || fail "the second session's pin did not restore: $(window_log)"
+window_says "down 32" && fail "a key arrived after close"
+after=$(window_log | sed -n '/^zoomed$/,$p' | sed -n 2p)
+[ "$after" = "down 33" ] || fail "after close something reached the window before the next session: '$after'"
+pass "after close the client's input is refused; the next session's pin restores the window"
