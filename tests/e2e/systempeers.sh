@@ -50,7 +50,7 @@ peers_up() {
   wait_until 10 _pulse_up || fail "PulseAudio did not start: $(tail -5 "$peers/pulse.log")"
   in_peers pactl set-default-sink tolvanu_e2e
 
-  in_hub Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$peers/display" >"$peers/x.log" 2>&1 &
+  in_hub Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$peers/display" >"$peers/x.log" 2>&1 &
   netns_track $!
   wait_until 10 grep -q . "$peers/display" || fail "Xvfb did not start: $(tail -5 "$peers/x.log")"
   PEER_ENV+=("DISPLAY=:$(head -n 1 "$peers/display")")

@@ -70,11 +70,12 @@ bool recordingMachine::writeVolume(float scalar)
 {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "volume %.3f", double(scalar));
+    // Set before the call is noted: a test that waits for the note then owns the value.
+    const bool taken = hasDevice && scalar >= 0.0f && scalar <= 1.0f;
+    if (taken)
+        volume = scalar;
     note(buffer);
-    if (!hasDevice || scalar < 0.0f || scalar > 1.0f)
-        return false;
-    volume = scalar;
-    return true;
+    return taken;
 }
 
 systemctl::windowId recordingMachine::foregroundWindow()

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,7 +32,8 @@ public:
     std::vector<std::string> calls;
     // The device: absent, or at this scalar.
     bool hasDevice = true;
-    float volume = 0.5f;
+    // A test may change it "from outside" while the port's worker reads it.
+    std::atomic<float> volume{0.5f};
     systemctl::windowId front = 0;
     std::vector<systemctl::windowId> closedWindows;
 

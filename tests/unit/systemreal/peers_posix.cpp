@@ -126,7 +126,10 @@ child startX(const std::filesystem::path& folder, int& display)
     if (pipe(fds) != 0)
         return child();
     const std::string fd = std::to_string(fds[1]);
-    child x({"Xvfb", "-displayfd", fd, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, folder / "x.log");
+    // -noreset: a short-lived client (xprop) ending must not reset the server under a client that
+    // is just connecting (the window manager).
+    child x({"Xvfb", "-displayfd", fd, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+            folder / "x.log");
     ::close(fds[1]);
     // Xvfb writes its number once it accepts clients; bounded by a poll on the pipe.
     std::string number;
