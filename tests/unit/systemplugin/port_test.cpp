@@ -80,6 +80,18 @@ protected:
     nettest::peer client;
 };
 
+// A client on another host, played by 127.0.0.2. Wine sends from 127.0.0.1 whatever the socket
+// is bound to, so there these skip; e2e_system_wine drives the port from a second host.
+class RemotePort : public Port {
+protected:
+    void SetUp() override
+    {
+        if (!nettest::sourceKept(nettest::loopback2))
+            GTEST_SKIP() << "this system sends from 127.0.0.1 whatever the socket is bound to";
+        Port::SetUp();
+    }
+};
+
 TEST_F(Port, OpenFromLoadOnFixedPort)
 {
     EXPECT_TRUE(service->isOpen());
@@ -91,7 +103,7 @@ TEST_F(Port, OpenFromLoadOnFixedPort)
     EXPECT_TRUE(service->isOpen()) << "close keeps the port";
 }
 
-TEST_F(Port, InputWaitsForTheHubsSession)
+TEST_F(RemotePort, InputWaitsForTheHubsSession)
 {
     ASSERT_TRUE(send("k 30", client));
     ASSERT_TRUE(send("M 1 1", client));
@@ -110,7 +122,7 @@ TEST_F(Port, InputWaitsForTheHubsSession)
     EXPECT_EQ(pc->snapshot().size(), 1u);
 }
 
-TEST_F(Port, TextsFromThisHostWaitForARemoteClient)
+TEST_F(RemotePort, TextsFromThisHostWaitForARemoteClient)
 {
     service->connectSession();
     nettest::peer local;
@@ -126,14 +138,14 @@ TEST_F(Port, TextsFromThisHostWaitForARemoteClient)
     EXPECT_EQ(ipReports(), 2u);
 }
 
-TEST_F(Port, UnicodeTextsAreDecoded)
+TEST_F(RemotePort, UnicodeTextsAreDecoded)
 {
     service->connectSession();
     ASSERT_TRUE(send("\xC3\xA9t\xC3\xA9 1", client));
     EXPECT_TRUE(waitToHear("log: [system:127.0.0.2]  \xE9t\xE9 1"));
 }
 
-TEST_F(Port, PollReportsChangesWhileActive)
+TEST_F(RemotePort, PollReportsChangesWhileActive)
 {
     service->connectSession();
     ASSERT_TRUE(send("system.set_volume 50", client));
@@ -143,7 +155,7 @@ TEST_F(Port, PollReportsChangesWhileActive)
     EXPECT_EQ(heardCount("log: [media>127.0.0.2] system.volume 50.0"), 0u) << "the set value needs no report";
 }
 
-TEST_F(Port, InitAnswersWithTheVolumeAfterAPause)
+TEST_F(RemotePort, InitAnswersWithTheVolumeAfterAPause)
 {
     ASSERT_TRUE(send("system.init", client));
     EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 50.0"));
