@@ -70,12 +70,14 @@ LINES
 expect_status 0 "session"
 expect_out_line "system.volume 50.0" "the stand-in's volume before the session"
 expect_out_line "system.volume 35.0" "set_volume read back from the stand-in"
+# A pin reaches the window as a sent message, ahead of input still queued: keys and show
+# state are checked apart.
 wait_for_window zoomed || fail "the window in front was not maximised: $(window_log)"
-first=$(window_log | sed -n 2p)
-[ "$first" = "down 31" ] || fail "without a session something reached the window first: '$first'"
-for line in "up 31" "down 77 ext" "up 77 ext"; do
-  window_says "$line" || fail "the window did not get '$line': $(window_log)"
-done
+wait_for_window "up 77 ext" || fail "the window did not get the right arrow: $(window_log)"
+first=$(window_log | grep -E '^(down|up) ' | head -n 1)
+[ "$first" = "down 31" ] || fail "without a session a key reached the window first: '$first'"
+window_says "up 31" || fail "the window did not get 'up 31': $(window_log)"
+window_says restored && fail "a pin without a session was acted on: $(window_log)"
 pass "input and volume without a session do nothing; the session's keys, volume and pin arrive"
 
 datagram "k 0x20"
@@ -87,7 +89,8 @@ system.pin
 LINES
 expect_status 0 "second session"
 wait_for_window restored || fail "the second session's pin did not restore: $(window_log)"
+wait_for_window "up 33" || fail "the second session's key did not arrive: $(window_log)"
 window_says "down 32" && fail "a key arrived after close"
-after=$(window_log | sed -n '/^zoomed$/,$p' | sed -n 2p)
-[ "$after" = "down 33" ] || fail "after close something reached the window before the next session: '$after'"
+# Had the pin after close been acted on, the session's pin would have maximised again.
+[ "$(window_log | grep -c '^zoomed$')" -eq 1 ] || fail "a pin after close was acted on: $(window_log)"
 pass "after close the client's input is refused; the next session's pin restores the window"
