@@ -10,6 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
 source "$here/systempeers.sh"
+source "$here/session.sh"
 REMOTE=$1/tolvanu-remote
 [ -x "$REMOTE" ] || { echo "FAIL: not built: $REMOTE"; exit 1; }
 
@@ -45,25 +46,22 @@ expect_status 0 "open"
 [ "$OUT" = 26001 ] || fail "open system printed '$OUT', wanted 26001"
 pass "open system is handed port 26001"
 
-remote --wait 500 session system <<'LINES'
-system.set_volume 35
-system.get_state
-k 0x1E
-K 0x1E
-k 0xE04D
-K 0xE04D
-system.pin
-LINES
-expect_status 0 "session"
+# The session stays open until every effect is seen: input still queued at close is refused.
+session_begin system
+for line in "system.set_volume 35" "system.get_state" "k 0x1E" "K 0x1E" "k 0xE04D" "K 0xE04D" "system.pin"; do
+  say "$line"
+done
 expect_log "[system:$CLIENT_ADDR]  system.set_volume 35" "session"
-wait_until 5 eval '[ "$(sink_percent)" = 35 ]' || fail "the sink is at $(sink_percent) %, wanted 35"
-expect_out_line "system.volume 35.0" "the sink's volume read back"
+wait_until 5 eval '[ "$(sink_percent)" = 35 ]' || session_fail "the sink is at $(sink_percent) %, wanted 35"
+expect_any_report "system.volume 35.0"
 wait_until 5 eval 'xev_log | grep -A2 "KeyPress event" | grep -q "keycode 38 (keysym 0x61, a)"' ||
-  fail "no a key in the window"
+  session_fail "no a key in the window"
 wait_until 5 eval 'xev_log | grep -A2 "KeyRelease event" | grep -q "keycode 114 (keysym 0xff53, Right)"' ||
-  fail "no right arrow in the window"
-wait_until 5 window_maximised "$front" || fail "the window in front was not maximised"
+  session_fail "no right arrow in the window"
+wait_until 5 window_maximised "$front" || session_fail "the window in front was not maximised"
 expect_log "[system.pinned] tolvanu-target" "pin"
+session_end
+expect_status 0 "session"
 pass "the client's session sets the sink, types into the window and pins it"
 
 presses=$(key_presses)

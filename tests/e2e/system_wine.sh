@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/session.sh"
 REMOTE=$5
 WINE_RUN=$6
 [ -x "$REMOTE" ] || e2e_skip "no native client at $REMOTE (build the native preset first)"
@@ -56,24 +57,21 @@ datagram "k 30"
 datagram "system.set_volume 5"
 datagram "system.pin"
 
-# Datagrams are handled in order: what the session sees was after the three above.
-remote --wait 1000 session system <<'LINES'
-system.get_state
-k 0x1F
-K 0x1F
-k 0xE04D
-K 0xE04D
-system.set_volume 35
-system.get_state
-system.pin
-LINES
-expect_status 0 "session"
-expect_out_line "system.volume 50.0" "the stand-in's volume before the session"
-expect_out_line "system.volume 35.0" "set_volume read back from the stand-in"
+# Datagrams are handled in order: what the session sees was after the three above. The
+# session stays open until every effect is seen: input still queued at close is refused.
+session_begin system
+for line in "system.get_state" "k 0x1F" "K 0x1F" "k 0xE04D" "K 0xE04D" "system.set_volume 35" \
+  "system.get_state" "system.pin"; do
+  say "$line"
+done
+expect_any_report "system.volume 50.0"
+expect_any_report "system.volume 35.0"
 # A pin reaches the window as a sent message, ahead of input still queued: keys and show
 # state are checked apart.
-wait_for_window zoomed || fail "the window in front was not maximised: $(window_log)"
-wait_for_window "up 77 ext" || fail "the window did not get the right arrow: $(window_log)"
+wait_for_window zoomed || session_fail "the window in front was not maximised: $(window_log)"
+wait_for_window "up 77 ext" || session_fail "the window did not get the right arrow: $(window_log)"
+session_end
+expect_status 0 "session"
 first=$(window_log | grep -E '^(down|up) ' | head -n 1)
 [ "$first" = "down 31" ] || fail "without a session a key reached the window first: '$first'"
 window_says "up 31" || fail "the window did not get 'up 31': $(window_log)"
@@ -82,14 +80,12 @@ pass "input and volume without a session do nothing; the session's keys, volume 
 
 datagram "k 0x20"
 datagram "system.pin"
-remote --wait 500 session system <<'LINES'
-k 0x21
-K 0x21
-system.pin
-LINES
+session_begin system
+for line in "k 0x21" "K 0x21" "system.pin"; do say "$line"; done
+wait_for_window restored || session_fail "the second session's pin did not restore: $(window_log)"
+wait_for_window "up 33" || session_fail "the second session's key did not arrive: $(window_log)"
+session_end
 expect_status 0 "second session"
-wait_for_window restored || fail "the second session's pin did not restore: $(window_log)"
-wait_for_window "up 33" || fail "the second session's key did not arrive: $(window_log)"
 window_says "down 32" && fail "a key arrived after close"
 # Had the pin after close been acted on, the session's pin would have maximised again.
 [ "$(window_log | grep -c '^zoomed$')" -eq 1 ] || fail "a pin after close was acted on: $(window_log)"

@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../netns.sh"
 source "$here/../hubhost.sh"
 source "$here/vlchost.sh"
-source "$here/session.sh"
+source "$here/../session.sh"
 source "$here/drive.sh"
 REMOTE=$1/tolvanu-remote
 [ -x "$REMOTE" ] || { echo "FAIL: not built: $REMOTE"; exit 1; }

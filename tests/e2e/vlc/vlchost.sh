@@ -91,6 +91,7 @@ vlc_start() {
 }
 
 vlc_log() { cat "$WORK/vlc.log" 2>/dev/null; }
+session_context() { echo "--- VLC's output:"; vlc_log | tail -20; }
 
 vlc_ask() {
   local text

@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../netns.sh"
 source "$here/../hubhost.sh"
 source "$here/vlchost.sh"
-source "$here/session.sh"
+source "$here/../session.sh"
 source "$here/drive.sh"
 REMOTE=$3
 WINE_RUN=$4

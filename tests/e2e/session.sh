@@ -5,10 +5,12 @@
 #   session_begin CLASS          tolvanu-remote session CLASS, running until session_end
 #   say COMMAND                  one command; the reports before it no longer count
 #   expect_report TEXT [SEC]     a report equal to TEXT, within SEC seconds (5)
+#   expect_any_report TEXT [SEC] a report equal to TEXT since the session began, within SEC (5)
 #   await_report REGEX [SEC]     the first report matching REGEX (extended) on stdout, or status 1
 #   reports_since_say            the reports after the last say
 #   session_end                  end of input: the client closes and exits; sets RC, OUT, ERR
-#   session_fail MESSAGE         fail, with the session's output and VLC's
+#   session_fail MESSAGE         fail, with the session's output and, where the script defines
+#                                session_context, what it prints
 
 _session_pid=
 _session_mark=0
@@ -16,6 +18,7 @@ _session_mark=0
 session_begin() {
   # A client that is gone must fail the test, not end the script by SIGPIPE without its clean-up.
   trap '' PIPE
+  rm -f "$WORK/session.in"
   mkfifo "$WORK/session.in"
   : >"$WORK/session.out"
   user_vars client
@@ -50,6 +53,15 @@ expect_report() {
   session_fail "no report '$1'"
 }
 
+expect_any_report() {
+  local tries=$((${2:-5} * 10)) _
+  for _ in $(seq "$tries"); do
+    grep -qxF -- "$1" "$WORK/session.out" && return 0
+    sleep 0.1
+  done
+  session_fail "no report '$1' in the session"
+}
+
 await_report() {
   local tries=$((${2:-5} * 10)) line _
   for _ in $(seq "$tries"); do
@@ -71,7 +83,6 @@ session_end() {
 session_fail() {
   OUT=$(cat "$WORK/session.out" 2>/dev/null)
   ERR=$(cat "$WORK/session.err" 2>/dev/null)
-  echo "--- VLC's output:"
-  vlc_log | tail -20
+  declare -F session_context >/dev/null && session_context
   fail "$1"
 }
