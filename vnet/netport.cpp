@@ -7,6 +7,7 @@ namespace vnet {
 namespace {
 
 constexpr uint32_t closeWaitMs = 200;
+constexpr uint32_t unbegunWaitMs = 1000;
 constexpr auto localCacheLife = std::chrono::seconds(1);
 
 } // namespace
@@ -185,10 +186,15 @@ bool netPort::onWorker() const
     return workerId_.load() == std::this_thread::get_id();
 }
 
+// A worker that has not begun may be kept from beginning by a lock the caller holds (a
+// library's unload holds the loader's): past a bounded wait it is called off instead.
 void netPort::waitWorkerEnd()
 {
-    if (!onWorker() && isRunning())
-        finishedEvent().wait(vcore::infinite);
+    if (onWorker() || !isRunning())
+        return;
+    if (finishedEvent().wait(unbegunWaitMs) || callOffUnbegun())
+        return;
+    finishedEvent().wait(vcore::infinite);
 }
 
 // The remote text of a sender or child is its dotted address, so writes need not parse it.

@@ -23,11 +23,24 @@ struct winthread::shared {
     vcore::event finished{true, false};
     std::mutex mutex;                     // orders finish() against retire()
     std::atomic<uint32_t> generation{0};  // the run that owns the finished event
+    // The run that may still begin, or 0 once it has begun or been called off. Lock-free:
+    // a thread ended in between must not leave anything held.
+    std::atomic<uint32_t> startGate{0};
 
     uint32_t nextRun()
     {
         std::lock_guard<std::mutex> hold(mutex);
-        return ++generation;
+        const uint32_t run = ++generation;
+        startGate.store(run);
+        return run;
+    }
+    // On the new thread: false when its run was called off before it got here.
+    bool begin(uint32_t run) { return startGate.compare_exchange_strong(run, 0); }
+    // Takes the current run away unless it has begun.
+    bool callOff()
+    {
+        uint32_t run = generation.load();
+        return startGate.compare_exchange_strong(run, 0);
     }
     void finish(uint32_t run)
     {
@@ -70,7 +83,8 @@ bool winthread::start()
     shared_->finished.reset();
     uint32_t generation = shared_->nextRun();
     started_ = true;
-    bool launched = os_->launch([this, keep = shared_, generation] {
+    bool launched = os_->launch([keep = shared_, generation] { return keep->begin(generation); },
+                                [this, keep = shared_, generation] {
         thisRun = {keep.get(), generation};
         run();
         keep->finish(generation);
@@ -115,6 +129,21 @@ void winthread::endThread(uint32_t graceMs)
     }
     os_->abandon();
     shared_->finished.set();
+}
+
+// A library's unload holds the loader lock, which a new thread needs before it can begin:
+// waiting there for a worker that has not begun would never end. Such a thread is safe to
+// terminate: it has done nothing but wait and holds nothing.
+bool winthread::callOffUnbegun()
+{
+    if (onOwnThread())
+        return false;
+    std::lock_guard<std::mutex> hold(control_);
+    if (!os_->active() || shared_->finished.wait(0) || !shared_->callOff())
+        return false;
+    os_->abandon();
+    shared_->finished.set();
+    return true;
 }
 
 bool winthread::isRunning() const

@@ -39,6 +39,10 @@ public:
     void shutdown(uint32_t graceMs);
     // Started, and run() has not returned nor been ended.
     bool isRunning() const;
+    // When the thread has not yet begun run(), makes sure it never will (terminating it
+    // where the system can) and sets the finished event: true. False when run() has begun
+    // or no thread is current. For owners that must not wait for a thread to start.
+    bool callOffUnbegun();
 
     // For run(): blocks until the stop event is set; true.
     bool waitStop();

@@ -13,8 +13,9 @@ public:
     osthread(const osthread&) = delete;
     osthread& operator=(const osthread&) = delete;
 
-    // Runs body on a new current thread (on Windows inside the multithreaded COM apartment).
-    bool launch(std::function<void()> body);
+    // Runs body on a new current thread (on Windows inside the multithreaded COM apartment),
+    // unless claim, the first thing the thread does, answers false.
+    bool launch(std::function<bool()> claim, std::function<void()> body);
     bool active() const;
     // The current thread's body has returned: forget the thread.
     void reap();

@@ -41,13 +41,14 @@ osthread::~osthread()
     detachAll();
 }
 
-bool osthread::launch(std::function<void()> body)
+bool osthread::launch(std::function<bool()> claim, std::function<void()> body)
 {
     impl_->joinReturned();
     auto returned = std::make_shared<std::atomic<bool>>(false);
     try {
-        impl_->current.thread = std::thread([body = std::move(body), returned] {
-            body();
+        impl_->current.thread = std::thread([claim = std::move(claim), body = std::move(body), returned] {
+            if (claim())
+                body();
             returned->store(true, std::memory_order_release);
         });
     } catch (const std::system_error&) {

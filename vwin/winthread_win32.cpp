@@ -10,6 +10,7 @@ namespace {
 
 // The function a thread runs; whichever of the thread and its owner lets go second frees it.
 struct threadBody {
+    std::function<bool()> claim;
     std::function<void()> run;
     std::atomic<bool> oneLetGo{false};
 };
@@ -23,10 +24,12 @@ void letGoOf(threadBody* body)
 DWORD WINAPI threadEntry(void* param)
 {
     auto* body = static_cast<threadBody*>(param);
-    // Handlers on workers may use COM objects of the multithreaded model. COM stays
-    // initialised: objects made here may outlive the thread.
-    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    body->run();
+    if (body->claim()) {
+        // Handlers on workers may use COM objects of the multithreaded model. COM stays
+        // initialised: objects made here may outlive the thread.
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        body->run();
+    }
     letGoOf(body);
     // Nothing of this module runs after the let-go but this call (see leftThisModule).
     ::ExitThread(0);
@@ -108,9 +111,9 @@ osthread::~osthread()
     detachAll();
 }
 
-bool osthread::launch(std::function<void()> body)
+bool osthread::launch(std::function<bool()> claim, std::function<void()> body)
 {
-    auto* owned = new threadBody{std::move(body)};
+    auto* owned = new threadBody{std::move(claim), std::move(body)};
     HANDLE handle = ::CreateThread(nullptr, 0, threadEntry, owned, 0, nullptr);
     if (!handle) {
         delete owned;

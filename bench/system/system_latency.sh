@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The build's hub (level 0) with its system plug-in, its own PulseAudio and X display and a
 # datagram reflector on one network namespace; "system_latency" on the other: the hub's idle
-# cost before any session, keys and volume through a session, then the idle cost while active.
+# cost without plug-ins and with this one before any session, keys and volume through a
+# session, then the idle cost while active.
 #   system_latency.sh BUILD_DIR [KEYS] [VOLUMES] [IDLE_SECONDS]
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -23,15 +24,20 @@ peers_skip_unless_installed
 e2e_start
 peers_up
 HUB_ENV=("${PEER_ENV[@]}")
-hub_prepare "$build/bin/tolvanu" "$build/bin/Tolvanu_system.so"
+echo "(hub: the build's own tolvanu and Tolvanu_system, $(grep -m1 -o 'CMAKE_BUILD_TYPE:STRING=.*' "$build/CMakeCache.txt" | cut -d= -f2) build)"
+# The hub without plug-ins first: the plug-in's own cost is the difference.
+hub_prepare "$build/bin/tolvanu"
 hub_level 0
+hub_start
+"$program" idle "$HUB_PID" "$idle" "hub alone, no plug-in" || fail "idle measurement"
+hub_stop
+hub_prepare "$build/bin/Tolvanu_system.so"
 hub_start
 [ "$(cat "/proc/$HUB_PID/comm" 2>/dev/null)" = tolvanu ] || fail "no hub process at $HUB_PID"
 reflector=47022
 in_hub "$program" reflect "$reflector" $((idle * 2 + keys + volumes + 120)) &
 netns_track $!
 
-echo "(hub: the build's own tolvanu and Tolvanu_system, $(grep -m1 -o 'CMAKE_BUILD_TYPE:STRING=.*' "$build/CMakeCache.txt" | cut -d= -f2) build)"
 "$program" idle "$HUB_PID" "$idle" "no session" || fail "idle measurement"
 remote open system
 [ "$RC" -eq 0 ] && [ "$OUT" = 26001 ] || fail "open system"

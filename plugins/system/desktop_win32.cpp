@@ -1,5 +1,8 @@
 // A Windows PC: Core Audio for the master volume, SendInput for keys and mouse, the
-// foreground window for pin, Beep for the tone. COM and GDI+ live from load to unload.
+// foreground window for pin, Beep for the tone.
+// The desktop is made and destroyed under the loader lock (the library's load and unload),
+// where COM must not be started or stopped: the endpoint is opened by the first volume
+// call, on the port's worker, and COM is never uninitialised by this library.
 #include "plugins/system/desktop.h"
 
 #include <windows.h>
@@ -44,11 +47,15 @@ class winDesktop : public machine {
 public:
     winDesktop()
     {
-        comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        endpoint_ = openEndpointVolume();
-        Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr) != Gdiplus::Ok)
+        // Without its background thread, whose end the shutdown would wait for under the
+        // loader lock.
+        Gdiplus::GdiplusStartupInput input(nullptr, TRUE);
+        Gdiplus::GdiplusStartupOutput hooks{};
+        if (Gdiplus::GdiplusStartup(&gdiplus_, &input, &hooks) != Gdiplus::Ok)
             gdiplus_ = 0;
+        else if (hooks.NotificationHook && hooks.NotificationHook(&gdiplusHook_) != Gdiplus::Ok)
+            gdiplusHook_ = 0;
+        gdiplusUnhook_ = hooks.NotificationUnhook;
         keyboard_.type = INPUT_KEYBOARD;
         mouse_.type = INPUT_MOUSE;
     }
@@ -57,10 +64,10 @@ public:
     {
         if (endpoint_)
             endpoint_->Release();
+        if (gdiplusHook_ && gdiplusUnhook_)
+            gdiplusUnhook_(gdiplusHook_);
         if (gdiplus_)
             Gdiplus::GdiplusShutdown(gdiplus_);
-        if (comStarted_)
-            CoUninitialize();
     }
 
     // The records are kept from command to command, as the system's own were.
@@ -99,12 +106,12 @@ public:
 
     bool readVolume(float& scalar) override
     {
-        return endpoint_ && SUCCEEDED(endpoint_->GetMasterVolumeLevelScalar(&scalar));
+        return endpoint() && SUCCEEDED(endpoint_->GetMasterVolumeLevelScalar(&scalar));
     }
 
     bool writeVolume(float scalar) override
     {
-        return endpoint_ && SUCCEEDED(endpoint_->SetMasterVolumeLevelScalar(scalar, nullptr));
+        return endpoint() && SUCCEEDED(endpoint_->SetMasterVolumeLevelScalar(scalar, nullptr));
     }
 
     windowId foregroundWindow() override
@@ -136,9 +143,23 @@ public:
 private:
     static HWND handle(windowId window) { return reinterpret_cast<HWND>(UINT_PTR(window)); }
 
-    bool comStarted_ = false;
+    // Opened once; a PC without an output device stays without one until the next load.
+    IAudioEndpointVolume* endpoint()
+    {
+        if (!endpointTried_) {
+            endpointTried_ = true;
+            // The worker has COM already; any other first caller keeps it, as the worker does.
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            endpoint_ = openEndpointVolume();
+        }
+        return endpoint_;
+    }
+
+    bool endpointTried_ = false;
     IAudioEndpointVolume* endpoint_ = nullptr;
     ULONG_PTR gdiplus_ = 0;
+    ULONG_PTR gdiplusHook_ = 0;
+    Gdiplus::NotificationUnhookProc gdiplusUnhook_ = nullptr;
     INPUT keyboard_{};
     INPUT mouse_{};
     RECT pinnedRect_{};
