@@ -117,6 +117,7 @@ pass "search moves on from the current entry; volume, shuffle and rating change 
 # reports go to 255.255.255.255 and reach a socket that takes only broadcasts.
 remote --wait 300 send media media.close
 expect_status 0 "send media.close"
+# shellcheck disable=SC2016  # the variables are perl's
 in_client perl -e '
   use strict; use Socket;
   socket(my $s, PF_INET, SOCK_DGRAM, 0) or die "socket: $!";
