@@ -7,7 +7,7 @@
 
 #include "tests/doubles/winamp/standinwindow.h"
 #include "tests/support/programenv.h"
-#include "tests/unit/winampwine/foreign.h"
+#include "tests/doubles/winamp/foreign.h"
 #include "tests/unit/winampwine/wait.h"
 
 // One component per process, as inside Winamp: the cases run in order over the same one.

@@ -1,4 +1,4 @@
-#include "tests/unit/winampwine/foreign.h"
+#include "tests/doubles/winamp/foreign.h"
 
 #include <cstring>
 
