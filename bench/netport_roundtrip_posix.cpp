@@ -219,7 +219,7 @@ int main()
                 payload.size());
     std::printf("  netPort <-> netPort      median %7.1f us   p99 %7.1f us\n", got.port.median, got.port.p99);
     std::printf("  plain socket <-> socket  median %7.1f us   p99 %7.1f us\n", got.plain.median, got.plain.p99);
-    std::printf("  ratio (netPort / plain)  median %7.2f      p99 %7.2f   (target: median under 1.5)\n",
+    std::printf("  ratio (netPort / plain)  median %7.2f      p99 %7.2f   (target: median under 1.3)\n",
                 got.port.median / got.plain.median, got.port.p99 / got.plain.p99);
     return 0;
 }

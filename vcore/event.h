@@ -46,6 +46,9 @@ private:
     // Orders a set() before the waits that see it where the OS wait alone does not say so
     // (a poll on an eventfd): what the setter wrote before set() is then safely visible.
     std::mutex setting_;
+    // Whether the eventfd holds a count (under setting_): setting a set event costs no write,
+    // which a port pays for every datagram otherwise.
+    bool signalled_ = false;
 };
 
 // Waits until a or b is set: 0 for a, 1 for b, -1 when ms ran out (or a wait failed).

@@ -43,7 +43,8 @@ bool pollReadable(pollfd* fds, int count, int ms)
 } // namespace
 
 event::event(bool manualReset, bool initiallySet, const char16_t*)
-    : handle_(::eventfd(initiallySet ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC)), manual_(manualReset)
+    : handle_(::eventfd(initiallySet ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC)), manual_(manualReset),
+      signalled_(initiallySet)
 {
 }
 
@@ -63,32 +64,41 @@ void event::set()
     if (handle_ < 0)
         return;
     std::lock_guard<std::mutex> hold(setting_);
+    if (signalled_)
+        return;
     uint64_t one = 1;
-    while (::write(handle_, &one, sizeof one) < 0 && errno == EINTR) {
+    ssize_t put;
+    while ((put = ::write(handle_, &one, sizeof one)) < 0 && errno == EINTR) {
     }
+    signalled_ = put == ssize_t(sizeof one);
 }
 
 void event::reset()
 {
     if (handle_ < 0)
         return;
+    std::lock_guard<std::mutex> hold(setting_);
+    if (!signalled_)
+        return;
     uint64_t count;
     while (::read(handle_, &count, sizeof count) < 0 && errno == EINTR) {
     }
+    signalled_ = false;
 }
 
 bool event::take()
 {
-    if (!manual_) {
-        uint64_t count;
-        ssize_t got;
-        while ((got = ::read(handle_, &count, sizeof count)) < 0 && errno == EINTR) {
-        }
-        if (got != ssize_t(sizeof count))
-            return false;
+    // Also orders this after the set() that was seen.
+    std::lock_guard<std::mutex> hold(setting_);
+    if (manual_)
+        return true;
+    uint64_t count;
+    ssize_t got;
+    while ((got = ::read(handle_, &count, sizeof count)) < 0 && errno == EINTR) {
     }
-    // The set() we saw holds this until its write is done.
-    std::lock_guard<std::mutex> after(setting_);
+    if (got != ssize_t(sizeof count))
+        return false;
+    signalled_ = false;
     return true;
 }
 

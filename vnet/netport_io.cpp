@@ -75,6 +75,8 @@ bool netPort::readLocked(void* buffer, uint32_t size, uint32_t& count)
             trackSender(from);
     } else {
         got = sock::receive(socket_, buffer, int(std::min<uint32_t>(size, 0x7FFFFFFF)));
+        if (got > 0)
+            sock::acknowledgeNow(socket_);
     }
     watch_.received(onWorker());
     if (got < 0)

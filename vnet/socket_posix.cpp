@@ -7,6 +7,7 @@
 #include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -52,6 +53,8 @@ handle create(int type, int protocol)
         ::close(f);
         return none;
     }
+    if (kind == SOCK_STREAM)
+        setIntOption(f, IPPROTO_TCP, TCP_NODELAY, 1);
     return f;
 }
 
@@ -103,6 +106,7 @@ handle accept(handle s, uint32_t& address, uint32_t& port)
     int f = ::accept4(fd(s), reinterpret_cast<sockaddr*>(&sa), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (f < 0)
         return none;
+    setIntOption(f, IPPROTO_TCP, TCP_NODELAY, 1);
     address = ntohl(sa.sin_addr.s_addr);
     port = ntohs(sa.sin_port);
     return f;
@@ -158,6 +162,16 @@ int receive(handle s, void* buffer, int size)
         return -1;
     ssize_t n = ::recv(fd(s), buffer, size_t(size), 0);
     return n < 0 ? -1 : int(n);
+}
+
+void acknowledgeNow(handle s)
+{
+#ifdef TCP_QUICKACK
+    if (s != none)
+        setIntOption(s, IPPROTO_TCP, TCP_QUICKACK, 1);
+#else
+    (void)s;
+#endif
 }
 
 int receiveFrom(handle s, void* buffer, int size, uint32_t& address, uint32_t& port)

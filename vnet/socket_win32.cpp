@@ -46,6 +46,8 @@ handle create(int type, int protocol)
         closesocket(s);
         return none;
     }
+    if (kind == SOCK_STREAM)
+        setIntOption(handle(s), IPPROTO_TCP, TCP_NODELAY, 1);
     return handle(s);
 }
 
@@ -96,6 +98,7 @@ handle accept(handle s, uint32_t& address, uint32_t& port)
     WSAEventSelect(a, nullptr, 0);
     u_long on = 1;
     ioctlsocket(a, FIONBIO, &on);
+    setIntOption(handle(a), IPPROTO_TCP, TCP_NODELAY, 1);
     address = ntohl(sa.sin_addr.s_addr);
     port = ntohs(sa.sin_port);
     return handle(a);
@@ -159,6 +162,9 @@ int receive(handle s, void* buffer, int size)
     int n = ::recv(sk(s), static_cast<char*>(buffer), size, 0);
     return n == SOCKET_ERROR ? -1 : n;
 }
+
+// Winsock has no per-receive switch; its acknowledgement delay stays.
+void acknowledgeNow(handle) {}
 
 int receiveFrom(handle s, void* buffer, int size, uint32_t& address, uint32_t& port)
 {

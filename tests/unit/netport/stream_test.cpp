@@ -105,6 +105,26 @@ TEST(Stream, ReconnectingClientRetriesOncePerTimeOutUntilTheServerIsBack)
     EXPECT_EQ(accepted.receive(5, 2000ms), "again");
 }
 
+// VLC's replies come in parts; a short command must not wait for an ACK either way.
+TEST(Stream, ClientAndAcceptedChildSendWithoutNaglesDelay)
+{
+    netPort server;
+    recorder serverEvents, clientEvents;
+    serverEvents.watch(server);
+    ASSERT_TRUE(server.open(u"", false, true, 0, false, false));
+    netPort client;
+    clientEvents.watch(client);
+    ASSERT_TRUE(client.open(loopback, false, false, server.portNumber()));
+    ASSERT_TRUE(clientEvents.waitFor("onOpen", 1));
+    ASSERT_TRUE(serverEvents.waitFor("onOpen", 1));
+    netPort* child = serverEvents.records()[0].port;
+    EXPECT_TRUE(nagleOff(client.socketHandle()));
+    EXPECT_TRUE(nagleOff(child->socketHandle()));
+    client.close();
+    server.close();
+    delete child;
+}
+
 // A server that counts what its children hand up to it.
 class countingServer : public netPort {
 public:

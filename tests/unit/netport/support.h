@@ -30,6 +30,8 @@ bool broadcastContained();
 bool sourceKept(uint32_t address);
 // CPU time this process has used so far.
 double processCpuSeconds();
+// Whether a stream socket sends without Nagle's delay (TCP_NODELAY).
+bool nagleOff(vnet::sock::handle s);
 
 // Polls until done() or limit passed; returns done().
 bool waitUntil(const std::function<bool()>& done, ms limit);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <net/if.h>
 #include <net/route.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -70,6 +72,13 @@ double processCpuSeconds()
     getrusage(RUSAGE_SELF, &use);
     return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
            double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+bool nagleOff(vnet::sock::handle s)
+{
+    int on = 0;
+    socklen_t len = sizeof on;
+    return getsockopt(int(s), IPPROTO_TCP, TCP_NODELAY, &on, &len) == 0 && on != 0;
 }
 
 } // namespace nettest

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <winsock2.h>
 #include <windows.h>
 
 namespace nettest {
@@ -23,6 +24,13 @@ double processCpuSeconds()
         return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
     };
     return seconds(kernel) + seconds(user);
+}
+
+bool nagleOff(vnet::sock::handle s)
+{
+    BOOL on = FALSE;
+    int len = sizeof on;
+    return getsockopt(SOCKET(s), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on), &len) == 0 && on;
 }
 
 } // namespace nettest

@@ -85,6 +85,30 @@ TEST(Event, AutoResetReleasesOneOfTwoWaiters)
     EXPECT_EQ(woken.load(), 1);
 }
 
+// A set that meets an event just taken by another thread must not be lost.
+TEST(Event, AutoResetHandOverBetweenThreadsLosesNoSet)
+{
+    event ping(false, false), pong(false, false);
+    constexpr int rounds = 2000;
+    int answered = 0;
+    std::thread other([&] {
+        for (int i = 0; i < rounds && ping.wait(5000); ++i) {
+            ++answered;
+            pong.set();
+        }
+    });
+    int completed = 0;
+    for (int i = 0; i < rounds; ++i) {
+        ping.set();
+        if (!pong.wait(5000))
+            break;
+        ++completed;
+    }
+    other.join();
+    EXPECT_EQ(completed, rounds);
+    EXPECT_EQ(answered, rounds);
+}
+
 TEST(WaitAny, TellsWhichEventOrTimeOut)
 {
     event a(true, false), b(false, false);
