@@ -119,8 +119,19 @@ public:
         XMapRaised(display_, window_);
         if (!waitFor(MapNotify, 5000))
             return false;
-        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-        return waitFor(FocusIn, 5000);
+        // The window manager may have focused it already, with its FocusIn gone before the
+        // MapNotify: ask the server rather than wait for an event.
+        const auto end = clock_type::now() + std::chrono::milliseconds(5000);
+        while (clock_type::now() < end) {
+            XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+            Window focused = 0;
+            int revert = 0;
+            XGetInputFocus(display_, &focused, &revert);
+            if (focused == window_)
+                return true;
+            waitFor(FocusIn, 100);
+        }
+        return false;
     }
     ~keyWindow()
     {

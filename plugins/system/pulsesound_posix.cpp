@@ -41,6 +41,11 @@ void contextChanged(pa_context*, void* self)
     static_cast<pulseSound*>(self)->wake();
 }
 
+void serverEvent(pa_context*, pa_subscription_event_type_t, uint32_t, void* self)
+{
+    static_cast<pulseSound*>(self)->sinkChanged();
+}
+
 void beepDrained(pa_stream* stream, int, void*)
 {
     pa_stream_disconnect(stream);
@@ -146,6 +151,7 @@ bool pulseSound::ready()
     }
     drop();
     if (connect()) {
+        subscribed_ = subscribe();
         missing_.recover();
         return true;
     }
@@ -181,12 +187,28 @@ bool pulseSound::connect()
     return pa_context_get_state(context_) == PA_CONTEXT_READY;
 }
 
+// Sink changes, and server changes for a new default sink.
+bool pulseSound::subscribe()
+{
+    loopLock hold(loop_);
+    pa_context_set_subscribe_callback(context_, serverEvent, this);
+    const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
+    pa_operation* op = pa_context_subscribe(context_, mask, nullptr, nullptr);
+    if (!op)
+        return false;
+    pa_operation_unref(op);
+    return true;
+}
+
 void pulseSound::drop()
 {
+    subscribed_ = false;
+    cached_ = false;
     if (!context_)
         return;
     loopLock hold(loop_);
     pa_context_set_state_callback(context_, nullptr, nullptr);
+    pa_context_set_subscribe_callback(context_, nullptr, nullptr);
     pa_context_disconnect(context_);
     pa_context_unref(context_);
     context_ = nullptr;
@@ -227,10 +249,18 @@ bool pulseSound::readVolume(float& scalar)
 {
     if (!ready())
         return false;
+    const uint64_t seen = changes_.load();
+    if (subscribed_ && cached_ && cachedAt_ == seen) {
+        scalar = cachedScalar_;
+        return true;
+    }
     sinkVolume sink;
     if (!querySink(sink))
         return false;
     scalar = float(double(pa_cvolume_avg(&sink.volume)) / double(PA_VOLUME_NORM));
+    cached_ = true;
+    cachedAt_ = seen;
+    cachedScalar_ = scalar;
     return true;
 }
 

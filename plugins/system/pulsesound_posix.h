@@ -31,6 +31,7 @@ public:
 
     // For the main loop's callbacks.
     void wake();
+    void sinkChanged() { changes_.fetch_add(1); }
 
     // What a query or change of the default sink brings back.
     struct sinkVolume;
@@ -40,6 +41,7 @@ private:
     bool connect();
     void drop();
     bool querySink(sinkVolume& out);
+    bool subscribe();
     // Waits for done (set by a callback under mutex_), then lets go of op either way.
     bool finish(pa_operation* op, const std::atomic<bool>& done);
 
@@ -48,6 +50,13 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     faultNote missing_;
+    // The poll reads the volume the server last announced: while nothing changes it costs
+    // no round trip. Change events from the main loop make the next read ask again.
+    std::atomic<uint64_t> changes_{0};
+    bool subscribed_ = false;
+    bool cached_ = false;
+    uint64_t cachedAt_ = 0;
+    float cachedScalar_ = 0.0f;
 };
 
 } // namespace systemctl

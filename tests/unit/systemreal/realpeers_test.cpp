@@ -119,6 +119,9 @@ TEST_F(RealPeers, VolumeOfTheNullSink)
     // Changed from outside: the poll tells the client.
     run("pactl set-sink-volume tolvanu_test 60%");
     EXPECT_TRUE(logArrives("[media>127.0.0.2] system.volume 60.0"));
+    // The poll reads what the server last announced: each later change must still come.
+    run("pactl set-sink-volume tolvanu_test 45%");
+    EXPECT_TRUE(logArrives("[media>127.0.0.2] system.volume 45.0"));
 }
 
 TEST_F(RealPeers, KeysArriveAsTheirXKeys)
