@@ -17,8 +17,8 @@ void* hwndWindow::current()
     HWND h = static_cast<HWND>(handle_.load());
     if (h && IsWindow(h))
         return h;
-    if (!h)
-        return nullptr;
+    // Also when an earlier look found none: a poll while the window was away must not
+    // leave the component blind once it is back.
     find();
     return handle_.load();
 }

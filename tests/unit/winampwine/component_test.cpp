@@ -164,6 +164,8 @@ TEST(WinampComponent, CarriesOnWhenWinampsWindowGoesAndComesBack)
     w.window.close();
     const int before = w.model.asked(250);
     sendFromHere("media.get_state");
+    // Long enough for polls to find no window: not a wait for an effect.
+    Sleep(2 * 980 + 100);  // two of the component's polls
     ASSERT_TRUE(w.window.open());
     // The poll finds the new window by itself.
     EXPECT_TRUE(waitFor([&] { return w.model.asked(250) > before; }));
