@@ -153,6 +153,17 @@ remote_as() {
 
 remote() { remote_as client "$@"; }
 
+# Discovery of CLASS, tried again while a hub just started (under Wine: seconds) comes up;
+# fails the test after 30 tries. Leaves RC, OUT and ERR of the last try.
+discover_until_offered() {
+  local _
+  for _ in $(seq 30); do
+    remote --timeout 700 discover "$1"
+    [ "$RC" -eq 0 ] && return 0
+  done
+  fail "no hub offered $1 within 30 tries"
+}
+
 # In the background, for a conversation that needs the hub's user: remote_finish collects it.
 remote_begin() {
   user_vars "$1"

@@ -33,11 +33,7 @@ on_hub_host reg add "$server" /ve /d "Z:${4//\//\\}" /f >/dev/null 2>&1 &&
 
 on_hub_host "$WORK/hub/$(basename "$1")" </dev/null >"$WORK/hub.log" 2>&1 &
 netns_track $!
-for _ in $(seq 30); do
-  remote --timeout 700 discover system
-  [ "$RC" -eq 0 ] && break
-done
-expect_status 0 "discover system"
+discover_until_offered system
 pass "the Windows hub offers system"
 
 on_hub_host "$3" </dev/null >"$WORK/window.log" 2>&1 &

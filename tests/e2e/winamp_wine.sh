@@ -57,11 +57,7 @@ pass "the stand-in Winamp loaded the component, which listens"
 
 on_hub_host "$WORK/hub/$(basename "$1")" </dev/null >"$WORK/hub.log" 2>&1 &
 netns_track $!
-for _ in $(seq 30); do
-  remote --timeout 700 discover media
-  [ "$RC" -eq 0 ] && break
-done
-expect_status 0 "discover media"
+discover_until_offered media
 expect_out_line "$HUB_ADDR media" "discover media"
 remote open media
 expect_status 0 "open media"

@@ -49,12 +49,7 @@ wine_level() {
 wine_hub_start() {
   on_hub_host "$WORK/hub/$(basename "$1")" </dev/null >"$WORK/hub.log" 2>&1 &
   netns_track $!
-  local _
-  for _ in $(seq 30); do
-    remote --timeout 700 discover echo
-    [ "$RC" -eq 0 ] && return 0
-  done
-  fail "the Windows hub did not answer within 30 tries"
+  discover_until_offered echo
 }
 
 on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"

@@ -66,12 +66,7 @@ vlc_start --extraintf oldrc --rc-host "localhost:$port" --rc-fake-tty
 vlc_wait_ready "Charlie Tone"
 in_hub ss -Hltn "sport = :$port" | grep -q "127.0.0.1:$port" || fail "VLC does not listen on 127.0.0.1:$port"
 
-found=
-for _ in $(seq 30); do
-  remote --timeout 700 discover media
-  [ "$RC" -eq 0 ] && { found=1; break; }
-done
-[ -n "$found" ] || fail "the Windows hub did not offer media within 30 tries"
+discover_until_offered media
 expect_out_line "$HUB_ADDR media" "discover media"
 pass "the client finds the Windows hub's media service"
 
