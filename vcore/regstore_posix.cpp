@@ -17,6 +17,8 @@ namespace vcore::regfile {
 
 namespace {
 
+constexpr const char* temporaryMarker = ".tmp-";
+
 bool makeFolders(const std::string& path)
 {
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
@@ -140,10 +142,11 @@ void load(const std::string& file, key& tree, bool& writable, bool locked)
 }
 
 // A writer killed between creating and renaming its temporary file leaves it behind; under the
-// exclusive lock no other writer is busy, so every such file is stale.
+// exclusive lock no other writer is busy, so every such file is stale. The marker keeps the
+// user's own copies (NAME.ini.backup has six letters too) out of it.
 void removeTemporaries(const rootFiles& files)
 {
-    const std::string prefix = files.data.substr(files.folder.size() + 1) + ".";
+    const std::string prefix = files.data.substr(files.folder.size() + 1) + temporaryMarker;
     DIR* dir = opendir(files.folder.c_str());
     if (!dir)
         return;
@@ -159,7 +162,7 @@ void removeTemporaries(const rootFiles& files)
 // never a part of one, also after a crash or a full disk.
 bool save(const rootFiles& files, const std::string& text)
 {
-    std::string temporary = files.data + ".XXXXXX";
+    std::string temporary = files.data + temporaryMarker + "XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;

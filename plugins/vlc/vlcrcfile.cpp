@@ -60,6 +60,22 @@ bool writeAll(const vcore::str& path, const vcore::str& text)
     return out.flush() && out.size() == total;
 }
 
+// Written beside, then renamed into place: a writer stopped half-way leaves target as it was,
+// which matters for the backup as much as for vlcrc (it may hold an earlier backup).
+bool replaceVia(const vcore::str& fresh, const vcore::str& text, const vcore::str& accessOf,
+                const vcore::str& target)
+{
+    if (!writeAll(fresh, text)) {
+        os::removeFile(fresh);
+        return false;
+    }
+    os::copyAccess(accessOf, fresh);
+    if (os::renameOver(fresh, target))
+        return true;
+    os::removeFile(fresh);
+    return false;
+}
+
 } // namespace
 
 bool loadVlcrc(const vcore::str& path, vcore::str& bytes)
@@ -82,20 +98,8 @@ bool loadVlcrc(const vcore::str& path, vcore::str& bytes)
 
 bool saveVlcrc(const vcore::str& path, const vcore::str& bytes, const vcore::str& previous)
 {
-    const vcore::str backup = besides(path, u".bak");
     const vcore::str fresh = besides(path, u".new");
-    if (!writeAll(backup, previous))
-        return false;
-    os::copyAccess(path, backup);
-    if (!writeAll(fresh, bytes)) {
-        os::removeFile(fresh);
-        return false;
-    }
-    os::copyAccess(path, fresh);
-    if (os::renameOver(fresh, path))
-        return true;
-    os::removeFile(fresh);
-    return false;
+    return replaceVia(fresh, previous, path, besides(path, u".bak")) && replaceVia(fresh, bytes, path, path);
 }
 
 } // namespace vlc

@@ -17,8 +17,9 @@ constexpr uint64_t vlcrcSizeLimit = 16u << 20;
 // The file's bytes, one character per byte. False when it cannot be read whole, is larger than
 // the limit, or holds a NUL byte (the text could not carry it through a rewrite).
 bool loadVlcrc(const vcore::str& path, vcore::str& bytes);
-// Keeps previous (the file as loaded) as path + ".bak", writes bytes to path + ".new", flushes it
-// and renames it over path. False, with path untouched, when any step fails.
+// Keeps previous (the file as loaded) as path + ".bak", then puts bytes in path; each is written
+// to path + ".new", flushed and renamed into place. False, with path untouched, when any step
+// fails; the backup is then the earlier one or previous, whole.
 bool saveVlcrc(const vcore::str& path, const vcore::str& bytes, const vcore::str& previous);
 
 } // namespace vlc

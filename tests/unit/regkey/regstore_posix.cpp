@@ -228,6 +228,18 @@ TEST_F(SettingsFile, KilledWriterNeverLeavesAHalfFile)
     EXPECT_EQ(2, std::distance(fs::directory_iterator(folder()), fs::directory_iterator()));
 }
 
+// Temporaries were known by six characters after "NAME.ini.": a user's NAME.ini.backup matched.
+TEST_F(SettingsFile, AWriteClearsOnlyItsOwnTemporaries)
+{
+    writeSample();
+    const fs::path usersCopy = folder() / "HKEY_CURRENT_USER.ini.backup";
+    writeFile(usersCopy, contentOf(userFile()));
+    writeFile(folder() / "HKEY_CURRENT_USER.ini.tmp-Ab12Cd", "left by a killed writer");
+    writeSample();
+    EXPECT_TRUE(fs::exists(usersCopy));
+    EXPECT_FALSE(fs::exists(folder() / "HKEY_CURRENT_USER.ini.tmp-Ab12Cd"));
+}
+
 TEST_F(SettingsFile, ConcurrentWritersKeepEachOthersKeys)
 {
     constexpr int writers = 4;
