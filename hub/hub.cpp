@@ -1,10 +1,8 @@
 #include "hub/hub.h"
 
-#include "hub/hubmenu.h"
 #include "hub/messageloop.h"
 #include "hub/notice.h"
 #include "hub/singleton.h"
-#include "hub/terminalkeys.h"
 #include "hub/tolvanu.h"
 
 namespace hub {
@@ -22,12 +20,7 @@ int run()
         Tolvanu tolvanu;
         console::setMainWindow(&tolvanu);
         tolvanu.toForeground();
-        {
-            // The keys end with the loop: the shutdown's lines go to a terminal as it was.
-            hubmenu menu(tolvanu);
-            const terminalkeys keys(menu, tolvanu.terminal());
-            loop.run();
-        }
+        loop.run();
         console::setMainWindow(nullptr);
     }
     return -1;
