@@ -185,6 +185,11 @@ fail() {
   echo "--- client status ${RC:-}, stdout:"; echo "${OUT:-}"
   echo "--- client stderr:"; echo "${ERR:-}"
   echo "--- hub output:"; hub_log 2>/dev/null | tail -40
+  # A sanitizer's report starts far above the last lines.
+  if hub_log 2>/dev/null | grep -q -E "^(WARNING: ThreadSanitizer|==[0-9]+==ERROR: )"; then
+    echo "--- the sanitizer's report:"
+    hub_log | grep -m1 -A60 -E "^(WARNING: ThreadSanitizer|==[0-9]+==ERROR: )"
+  fi
   exit 1
 }
 
