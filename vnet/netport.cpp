@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint32_t closeWaitMs = 200;
 constexpr uint32_t unbegunWaitMs = 1000;
+constexpr uint32_t workerReadyWaitMs = 5000;
 constexpr auto localCacheLife = std::chrono::seconds(1);
 
 } // namespace
@@ -56,6 +57,25 @@ bool netPort::open(const char16_t* address)
         bindOrConnect();
     if (!threaded())
         return connected_;
+    if (workerHeld_)
+        return true;
+    return launchWorker();
+}
+
+bool netPort::startWorker()
+{
+    // Only the first caller after a held open starts it.
+    if (!workerHeld_.exchange(false) || !isOpen())
+        return false;
+    // The first address query loads system libraries; the worker asks for every sender.
+    std::vector<uint32_t> warm;
+    localAddresses(warm);
+    workerReady_.reset();
+    return launchWorker() && vcore::waitAny(workerReady_, finishedEvent(), workerReadyWaitMs) >= 0;
+}
+
+bool netPort::launchWorker()
+{
     {
         std::lock_guard<std::mutex> hold(ioLock_);
         workerActive_ = true;
@@ -236,9 +256,13 @@ bool netPort::refreshLocalCache() const
     auto now = std::chrono::steady_clock::now();
     if (s == localCacheSocket_ && now - localCacheTime_ < localCacheLife)
         return true;
-    localCacheSocket_ = sock::none;
-    if (!sock::localAddresses(s, localCache_))
-        return false;
+    std::vector<uint32_t> fresh;
+    if (!sock::localAddresses(s, fresh)) {
+        // A query that failed for a moment must not make this host's own datagrams look
+        // foreign: the last list of the same socket stands until a query succeeds.
+        return s == localCacheSocket_;
+    }
+    localCache_ = std::move(fresh);
     localCacheSocket_ = s;
     localCacheTime_ = now;
     return true;

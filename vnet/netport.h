@@ -52,6 +52,13 @@ public:
     virtual bool writeTo(uint32_t address, const void* data, uint32_t size, uint32_t& count);
     virtual bool isConnected() const;
 
+    // A port opened while the worker is held binds its socket but serves nothing until
+    // startWorker(): a library opens its port at load, when a new thread cannot begin.
+    // startWorker() returns once the worker has prepared itself, so that a library unloaded
+    // right after finds no thread still waiting for the loader lock the unload holds.
+    void holdWorker() { workerHeld_ = true; }
+    bool startWorker();
+
     // The text convention's writer: the text's narrow bytes, no terminator, to address.
     bool sendText(const vcore::str& text, uint32_t address);
     // Remote address becomes 255.255.255.255 and the socket may broadcast.
@@ -100,6 +107,9 @@ private:
     void releaseDatagram();
     bool onWorker() const;
     void waitWorkerEnd();
+    bool launchWorker();
+    // On the worker before it serves: whatever needs the system's loader the first time.
+    virtual void prepareWorker() {}
     void setRemote(uint32_t address, const vcore::str& text, bool textIsAddress);
     bool refreshLocalCache() const;
 
@@ -159,6 +169,8 @@ private:
     std::mutex ioLock_;
     sock::handle orphan_ = sock::none;  // closed by the worker, which may still be using it
     bool workerActive_ = false;
+    std::atomic<bool> workerHeld_{false};
+    vcore::event workerReady_{true, false};
     std::vector<uint8_t> datagram_;
     uint32_t datagramLength_ = 0;
     uint32_t datagramRead_ = 0;

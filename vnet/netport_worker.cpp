@@ -18,6 +18,8 @@ const char16_t* eventName(int kind)
 void netPort::run()
 {
     workerId_ = std::this_thread::get_id();
+    prepareWorker();
+    workerReady_.set();
     for (;;) {
         sock::handle s = socket_.load();
         if (stopRequest() || s == sock::none)

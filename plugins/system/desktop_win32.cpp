@@ -1,8 +1,8 @@
 // A Windows PC: Core Audio for the master volume, SendInput for keys and mouse, the
 // foreground window for pin, Beep for the tone.
 // The desktop is made and destroyed under the loader lock (the library's load and unload),
-// where COM must not be started or stopped: the endpoint is opened by the first volume
-// call, on the port's worker, and COM is never uninitialised by this library.
+// where COM must not be started or stopped: the endpoint is opened on the port's worker
+// when it starts, and COM is never uninitialised by this library.
 #include "plugins/system/desktop.h"
 
 #include <windows.h>
@@ -139,6 +139,10 @@ public:
     }
 
     void pause(uint32_t ms) override { Sleep(ms); }
+
+    // Core Audio loads its libraries on first use, which must not happen while an unload
+    // holds the loader lock and waits for this worker.
+    void prepare() override { endpoint(); }
 
 private:
     static HWND handle(windowId window) { return reinterpret_cast<HWND>(UINT_PTR(window)); }

@@ -4,7 +4,8 @@
 
 namespace {
 
-Tolvanu_system service;
+// Loaded under the loader lock: the worker begins at the hub's first call.
+Tolvanu_system service(nullptr, Tolvanu_system::workerStart::atFirstCall);
 const plugin::exports rules(service, plugin::exports::options{Tolvanu_system::initAnswer, true});
 
 } // namespace

@@ -16,6 +16,10 @@ class machine {
 public:
     virtual ~machine() = default;
 
+    // On the thread that will drive it, before the first command: opens what the platform
+    // would otherwise open on first use.
+    virtual void prepare() {}
+
     // A PC set-1 scan code (0xE0-prefixed ones are extended keys), pressed or released.
     virtual void key(uint16_t scanCode, bool extended, bool up) = 0;
     virtual void moveMouse(int32_t dx, int32_t dy) = 0;

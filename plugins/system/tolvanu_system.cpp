@@ -7,12 +7,12 @@
 #include "vcore/computername.h"
 #include "vnet/address.h"
 
-Tolvanu_system::Tolvanu_system(std::unique_ptr<systemctl::machine> pc)
+Tolvanu_system::Tolvanu_system(std::unique_ptr<systemctl::machine> pc, workerStart start)
     : plugin::session(u"system"),
       pc_(pc ? std::move(pc) : systemctl::makeDesktop([](const vcore::str& line) { plugin::hostLog(line); })),
       service_(*pc_, *this, stateLock())
 {
-    openPort();
+    openPort(start);
 }
 
 Tolvanu_system::~Tolvanu_system()
@@ -21,8 +21,10 @@ Tolvanu_system::~Tolvanu_system()
     close();
 }
 
-void Tolvanu_system::openPort()
+void Tolvanu_system::openPort(workerStart start)
 {
+    if (start == workerStart::atFirstCall)
+        holdWorker();
     setFlags(flagDatagram);
     setSocketType(vnet::sock::typeDatagram);
     setProtocol(vnet::sock::protoUdp);
@@ -31,8 +33,21 @@ void Tolvanu_system::openPort()
     open(u"");
 }
 
+bool Tolvanu_system::prepare()
+{
+    startWorker();
+    return true;
+}
+
+bool Tolvanu_system::present()
+{
+    startWorker();
+    return true;
+}
+
 uint32_t Tolvanu_system::connectSession()
 {
+    startWorker();
     service_.connect();
     return servicePort;
 }

@@ -15,11 +15,17 @@ public:
     static constexpr uint32_t pollMs = 1000;
     static constexpr int initAnswer = 256;
 
+    // When the port's worker begins to serve: at once, or at the host's first call. A
+    // library's load holds the loader lock, which a thread made there cannot begin under.
+    enum class workerStart { now, atFirstCall };
+
     // pc: the machine to drive; the platform's own when none is given.
-    explicit Tolvanu_system(std::unique_ptr<systemctl::machine> pc = nullptr);
+    explicit Tolvanu_system(std::unique_ptr<systemctl::machine> pc = nullptr,
+                            workerStart start = workerStart::now);
     ~Tolvanu_system() override;
 
-    bool present() override { return true; }
+    bool prepare() override;
+    bool present() override;
     uint32_t connectSession() override;
     void closeSession() override;
 
@@ -39,7 +45,8 @@ private:
     bool isThisHost(const vcore::str& address) override;
     vcore::str computerName() override;
 
-    void openPort();
+    void openPort(workerStart start);
+    void prepareWorker() override { pc_->prepare(); }
 
     std::unique_ptr<systemctl::machine> pc_;
     systemctl::systemService service_;

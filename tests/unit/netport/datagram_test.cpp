@@ -98,6 +98,35 @@ TEST(Datagram, BufferedDatagramIsReleasedBeforeTheNextIsReceived)
     EXPECT_EQ(seen, (std::vector<uint64_t>{6, 6, 0, 15}));
 }
 
+// A library's port: bound at load, served only once the host first calls in.
+TEST(Datagram, HeldWorkerKeepsDatagramsUntilItStarts)
+{
+    recorder events;
+    auto port = datagramPort();
+    events.watch(*port);
+    port->holdWorker();
+    ASSERT_TRUE(port->open(u"127.0.0.1"));
+    ASSERT_NE(port->portNumber(), 0u);
+    peer sender;
+    ASSERT_TRUE(sender.sendTo("early", loopback, port->portNumber()));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(events.count("onData"), 0u);
+    EXPECT_TRUE(port->startWorker());
+    EXPECT_FALSE(port->startWorker());
+    EXPECT_TRUE(waitForPart(events, "early"));
+
+    // Closed before it ever served, it frees its number at once and starts nothing later.
+    auto unserved = datagramPort();
+    unserved->holdWorker();
+    ASSERT_TRUE(unserved->open(u"127.0.0.1"));
+    const uint32_t number = unserved->portNumber();
+    unserved->close();
+    EXPECT_FALSE(unserved->startWorker());
+    auto next = datagramPort();
+    next->setPortNumber(number);
+    EXPECT_TRUE(next->open(u"127.0.0.1"));
+}
+
 TEST(Datagram, ReadWithNothingAvailableFailsWithoutBlocking)
 {
     auto port = datagramPort();
