@@ -11,7 +11,7 @@ int32_t PluginHost::loadAll(const vcore::str& programPath, const vcore::str& ver
     int32_t loaded = loadFolder(folder);
     // A packaged program keeps its plug-ins apart: /usr/bin/tolvanu, /usr/lib/tolvanu/.
     if (loaded == 0 && hub::installedPluginFolder && cut > 0) {
-        const int32_t above = programPath.findLastOf(cut, u"\\/");
+        const int32_t above = programPath.findLastOf(cut - 1, u"\\/");
         folder = vcore::str(programPath.mid(0, above + 1));
         folder.append(hub::installedPluginFolder);
         loaded = loadFolder(folder);
