@@ -58,9 +58,35 @@ Function FindWinamp
   ${EndIf}
 FunctionEnd
 
+; A running hub holds its files: ask it to stop in order (its window's WM_CLOSE), then take
+; its program file away as soon as the process lets go of it (bounded: 10 s each).
+!macro CloseHub un
+Function ${un}CloseHub
+  FindWindow $0 "TolvanuConsole"
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  DetailPrint "Stopping the running Tolvanu"
+  SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+  ${For} $1 1 100
+    FindWindow $0 "TolvanuConsole"
+    ${IfThen} $0 == 0 ${|} ${Break} ${|}
+    Sleep 100
+  ${Next}
+  ${For} $1 1 100
+    Delete "$INSTDIR\Tolvanu.exe"
+    ${IfNotThen} ${FileExists} "$INSTDIR\Tolvanu.exe" ${|} ${Break} ${|}
+    Sleep 100
+  ${Next}
+FunctionEnd
+!macroend
+!insertmacro CloseHub ""
+!insertmacro CloseHub "un."
+
 Section "Tolvanu" SecMain
   SectionIn RO
   SetShellVarContext current
+  Call CloseHub
   SetOutPath "$INSTDIR"
   !include "${STAGE}\files.nsh"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -118,6 +144,7 @@ FunctionEnd
 Section "un.Tolvanu" UnSecMain
   SectionIn RO
   SetShellVarContext current
+  Call un.CloseHub
   DeleteRegValue HKCU "${RUNKEY}" "Tolvanu"
   ReadRegStr $0 HKCU "${UNINSTKEY}" "WinampComponent"
   ${If} $0 != ""
