@@ -26,10 +26,18 @@ on_hub_host() {
   user_vars hub
   in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
 }
+# Wine without wine-run, whose every start runs wineboot, which starts what the Run value names.
+wine_direct() {
+  local loader=wine
+  [[ $(file -b "$setup") == PE32+* ]] && loader=/usr/lib/wine/wine64
+  user_vars hub
+  in_hub env -u DISPLAY WINEPREFIX="$prefix" WINELOADER="$(command -v $loader)" WINEDEBUG=-all \
+    "${USER_ENV[@]}" "$loader" "$@"
+}
 # The data of a registry value (empty when there is none); its type in REG_TYPE.
 reg_value() {
   local line
-  line=$(on_hub_host reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_")
+  line=$(wine_direct reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_")
   REG_TYPE=$(awk '{ print $2 }' <<<"$line")
   sed -E "s/^ +$2 +REG_[A-Z_]+ +//" <<<"$line"
 }
@@ -105,21 +113,25 @@ pass "uninstall removes the files and entries, keeps the settings"
 mkdir -p "$prefix/drive_c/Winamp"
 : >"$prefix/drive_c/Winamp/winamp.exe"
 on_hub_host reg add 'HKCU\Software\Winamp' /ve /d 'C:\Winamp' /f >/dev/null 2>&1 || fail "cannot fake Winamp"
-on_hub_host "$setup" /S /AUTOSTART=1 >/dev/null 2>&1 || fail "the installer failed with /AUTOSTART=1"
+wine_direct "$setup" /S /AUTOSTART=1 >/dev/null 2>&1 || fail "the installer failed with /AUTOSTART=1"
 setup_done
 reg_value "$RUN" Tolvanu >"$WORK/run"
 run=$(cat "$WORK/run")
-program=$(on_hub_host winepath -w "$instdir/Tolvanu.exe" 2>/dev/null | tr -d '\r')
+program="C:\\users\\$user\\AppData\\Local\\Programs\\Tolvanu\\Tolvanu.exe"
 # What the program's own autostart item writes: its module path, unquoted, as REG_SZ.
 [ "$run" = "$program" ] && [ "$REG_TYPE" = REG_SZ ] || fail "Run value '$run' ($REG_TYPE), wanted '$program'"
 cmp -s "$prefix/drive_c/Winamp/System/Cordavelle_winamp.w5s" "$instdir/winamp/Cordavelle_winamp.w5s" ||
   fail "the component was not copied into Winamp's System folder"
 pass "with /AUTOSTART=1 the Run value names the program; the component lands in Winamp's folder"
 
-on_hub_host "$instdir/Uninstall.exe" /S /REMOVESETTINGS=1 >/dev/null 2>&1
+# A running hub holds its files: the uninstaller has to stop it first.
+wine_direct "$instdir/Tolvanu.exe" </dev/null >"$WORK/hub2.log" 2>&1 &
+netns_track $!
+discover_until_offered system
+wine_direct "$instdir/Uninstall.exe" /S /REMOVESETTINGS=1 >/dev/null 2>&1
 setup_done
 [ ! -e "$instdir" ] || fail "the uninstaller left $(cd "$instdir" && find . -type f) $(for p in $(ip netns pids "$HUB_NS"); do tr "\0" " " </proc/$p/cmdline; echo; done)"
-[ -z "$run" ] || [ -z "$(reg_value "$RUN" Tolvanu)" ] || fail "the uninstaller left the Run value"
+[ -z "$(reg_value "$RUN" Tolvanu)" ] || fail "the uninstaller left the Run value"
 [ ! -e "$prefix/drive_c/Winamp/System/Cordavelle_winamp.w5s" ] || fail "the uninstaller left the component in Winamp"
 [ -z "$(reg_value "$SETTINGS" security)" ] || fail "asked to, the uninstaller kept the settings"
 pass "uninstall removes the Run value and the component; asked to, the settings too"
