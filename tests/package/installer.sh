@@ -60,7 +60,7 @@ setup_done() {
   for _ in $(seq 300); do
     busy=
     for pid in $(ip netns pids "$HUB_NS"); do
-      tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qE "[\\/]Un(_[A-Z])?\.exe|Au_\.exe|Uninstall\.exe|$(basename "$setup")" && busy=1
+      { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -qE "[\\/]Un(_[A-Z])?\.exe|Au_\.exe|Uninstall\.exe|$(basename "$setup")" && busy=1
     done
     [ -z "$busy" ] && return 0
     sleep 0.1
