@@ -7,7 +7,19 @@ int32_t PluginHost::loadAll(const vcore::str& programPath, const vcore::str& ver
 {
     version_ = version;
     const int32_t cut = programPath.findLastOf(programPath.length(), u"\\/");
-    return loadFolder(vcore::str(programPath.mid(0, cut + 1)));
+    vcore::str folder(programPath.mid(0, cut + 1));
+    int32_t loaded = loadFolder(folder);
+    // A packaged program keeps its plug-ins apart: /usr/bin/tolvanu, /usr/lib/tolvanu/.
+    if (loaded == 0 && hub::installedPluginFolder && cut > 0) {
+        const int32_t above = programPath.findLastOf(cut - 1, u"\\/");
+        folder = vcore::str(programPath.mid(0, above + 1));
+        folder.append(hub::installedPluginFolder);
+        loaded = loadFolder(folder);
+    }
+    vcore::str line;
+    line.format(u"plugins: %d loaded from %s", loaded, folder.data());
+    emitEvent(u"log", &line);
+    return loaded;
 }
 
 // Listed by name, so equal order keys come out the same on every file system.

@@ -1,6 +1,7 @@
 // Loading plug-in libraries from a folder: what is taken, in which order, and what is dropped.
 #include <gtest/gtest.h>
 
+#include "hub/host/librarypattern.h"
 #include "hub/host/pluginhost.h"
 #include "support.h"
 
@@ -120,10 +121,42 @@ TEST(Load, LoadAllTakesTheProgramsFolderAndKeepsTheVersion)
     folder.addOdd({"vlc"});
     PluginHost host;
     const vcore::str program = text(folder.path() / "tolvanu");
+    recorder events(host);
     EXPECT_EQ(host.loadAll(program, vcore::str(u"1.1.3")), 1);
     EXPECT_EQ(narrow(host.version()), "1.1.3");
     ASSERT_EQ(host.count(), 1);
     EXPECT_EQ(narrow(host.plugin(0).instanceName()), "VLC");
+    EXPECT_TRUE(events.contains("log", "plugins: 1 loaded from " + narrow(text(folder.path() / ""))));
+}
+
+// Installed as /usr/bin/tolvanu with the plug-ins in /usr/lib/tolvanu/ (Linux only).
+TEST(Load, LoadAllLooksInTheInstalledFolderOnlyWhenNoneAreBeside)
+{
+    scratch root;
+    fs::create_directories(root.path() / "bin");
+    fs::create_directories(root.path() / "lib" / "tolvanu");
+    fs::copy_file(oddLibrary("system"), root.path() / "lib" / "tolvanu" / file("a_system"));
+    const vcore::str program = text(root.path() / "bin" / "tolvanu");
+    {
+        PluginHost host;
+        recorder events(host);
+        if (!hub::installedPluginFolder) {
+            EXPECT_EQ(host.loadAll(program, vcore::str()), 0) << "plug-ins sit beside the program only";
+            return;
+        }
+        EXPECT_EQ(host.loadAll(program, vcore::str()), 1);
+        ASSERT_EQ(host.count(), 1);
+        EXPECT_EQ(narrow(host.plugin(0).instanceName()), "system");
+        const std::string installed = narrow(text(root.path())) + "/lib/tolvanu/";
+        EXPECT_TRUE(events.contains("log", "plugins: 1 loaded from " + installed));
+    }
+    fs::copy_file(oddLibrary("vlc"), root.path() / "bin" / file("b_vlc"));
+    PluginHost host;
+    recorder events(host);
+    EXPECT_EQ(host.loadAll(program, vcore::str()), 1);
+    ASSERT_EQ(host.count(), 1);
+    EXPECT_EQ(narrow(host.plugin(0).instanceName()), "VLC") << "the ones beside the program win";
+    EXPECT_TRUE(events.contains("log", "plugins: 1 loaded from " + narrow(text(root.path() / "bin" / ""))));
 }
 
 TEST(Load, ReleaseUnloadsLastFirstWithoutCallingIn)
