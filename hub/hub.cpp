@@ -1,8 +1,10 @@
 #include "hub/hub.h"
 
+#include "hub/hubmenu.h"
 #include "hub/messageloop.h"
 #include "hub/notice.h"
 #include "hub/singleton.h"
+#include "hub/terminalkeys.h"
 #include "hub/tolvanu.h"
 
 namespace hub {
@@ -20,7 +22,12 @@ int run()
         Tolvanu tolvanu;
         console::setMainWindow(&tolvanu);
         tolvanu.toForeground();
-        loop.run();
+        {
+            // The keys end with the loop: the shutdown's lines go to a terminal as it was.
+            hubmenu menu(tolvanu);
+            const terminalkeys keys(menu, tolvanu.terminal());
+            loop.run();
+        }
         console::setMainWindow(nullptr);
     }
     return -1;

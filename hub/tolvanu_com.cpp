@@ -1,5 +1,7 @@
 #include "hub/tolvanu_com.h"
 
+#include <algorithm>
+
 #include "vcore/computername.h"
 #include "hub/programfile.h"
 #include "hub/settings.h"
@@ -55,6 +57,18 @@ bool Tolvanu_Com::log(const vcore::str& line)
     terminal_.line(line);
     logLock_.release();
     return true;
+}
+
+std::vector<vcore::str> Tolvanu_Com::recentLog()
+{
+    std::vector<vcore::str> lines;
+    if (!logLock_.wait(1000))
+        return lines;
+    const int32_t kept = int32_t(std::min<uint64_t>(ring_.counter(), hub::logring::slots));
+    for (int32_t k = kept - 1; k >= 0; --k)
+        lines.push_back(ring_.newest(k));
+    logLock_.release();
+    return lines;
 }
 
 void Tolvanu_Com::serverFound(const vcore::str& service, const vcore::str& address)
@@ -171,6 +185,7 @@ void Tolvanu_Com::onAddressEvent(void* report)
         return;
     const auto& text = *static_cast<const vcore::str*>(report);
     host_.addressReport(text);
+    addresses_.report(text);
     onIP(text);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "hub/access/accesscheck.h"
 #include "hub/access/deviceregistry.h"
 #include "hub/access/linegate.h"
 #include "hub/access/userquestion.h"
+#include "hub/addresslist.h"
 #include "hub/host/pluginhost.h"
 #include "hub/logring.h"
 #include "hub/node/c4interface.h"
@@ -35,6 +37,12 @@ public:
     bool log(const vcore::str& line);
     // Read it under the log lock: from onLog().
     const hub::logring& ring() const { return ring_; }
+    // The ring's lines, oldest first, copied under the log lock (none when it stays taken).
+    std::vector<vcore::str> recentLog();
+    // The addresses reported so far, the latest current.
+    const hub::addresslist& addresses() const { return addresses_; }
+    // Where log lines meet the access question on the terminal.
+    hub::linegate& terminal() { return terminal_; }
 
     int32_t level() const { return level_; }
     void setLevel(int32_t level) { level_ = level; }
@@ -82,6 +90,7 @@ private:
     vcore::semaphore logLock_;
     hub::logring ring_;
     PluginHost host_;
+    hub::addresslist addresses_;
 
     hub::deviceregistry devices_;
     hub::linegate terminal_;  // log lines and the question share the terminal

@@ -22,6 +22,8 @@ void linegate::hold(const std::function<void()>& show)
 {
     std::lock_guard<std::mutex> hold(lock_);
     held_ = true;
+    if (watch_)
+        watch_(true);
     show();
 }
 
@@ -29,9 +31,19 @@ void linegate::release()
 {
     std::lock_guard<std::mutex> hold(lock_);
     held_ = false;
+    if (watch_)
+        watch_(false);
     for (const vcore::str& text : waiting_)
         print_(text);
     waiting_.clear();
+}
+
+void linegate::watch(watcher questionTurn)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    watch_ = std::move(questionTurn);
+    if (watch_ && held_)
+        watch_(true);
 }
 
 } // namespace hub

@@ -13,6 +13,8 @@ namespace hub {
 class linegate {
 public:
     using printer = std::function<void(const vcore::str&)>;
+    // Told, under the gate's lock, when a question takes the terminal (true) and gives it back.
+    using watcher = std::function<void(bool questionOpen)>;
     // The ring keeps every line; the terminal gets the newest this many after a long question.
     static constexpr size_t maxHeld = 256;
 
@@ -25,10 +27,13 @@ public:
     void hold(const std::function<void()>& show);
     // Prints the lines held back, on the calling thread.
     void release();
+    // One watcher at a time, told at once when a question waits now; an empty one ends the watch.
+    void watch(watcher questionTurn);
 
 private:
     printer print_;
     std::mutex lock_;  // held while printing, so lines and the question never mix
+    watcher watch_;
     bool held_ = false;
     std::deque<vcore::str> waiting_;
 };
