@@ -1,5 +1,6 @@
 #include "hub/rawterminal_posix.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
@@ -107,12 +108,28 @@ bool rawterminal::enter(int fd)
     return true;
 }
 
+namespace {
+
+// From the background a mode change would stop the whole hub (SIGTTOU) unless this thread
+// holds the signal back meanwhile.
+void setModeAnywhere(const termios& wanted)
+{
+    sigset_t ttou, before;
+    sigemptyset(&ttou);
+    sigaddset(&ttou, SIGTTOU);
+    pthread_sigmask(SIG_BLOCK, &ttou, &before);
+    tcsetattr(terminalFd, TCSANOW, &wanted);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+}
+
+} // namespace
+
 void rawterminal::suspend()
 {
     if (!entered_)
         return;
     inKeyMode = 0;
-    tcsetattr(terminalFd, TCSANOW, &savedMode);
+    setModeAnywhere(savedMode);
 }
 
 void rawterminal::resume()
@@ -120,7 +137,7 @@ void rawterminal::resume()
     if (!entered_)
         return;
     inKeyMode = 1;
-    tcsetattr(terminalFd, TCSANOW, &keyMode);
+    setModeAnywhere(keyMode);
 }
 
 void rawterminal::leave()

@@ -123,6 +123,11 @@ bool terminalkeys::impl::takeKeys(std::string& got)
             turned.wait_for(hold, 200ms);
             continue;
         }
+        // What poll saw may have gone to a question meanwhile: a blocking read here would hold
+        // the lock, and with it stop(), until the next key.
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (poll(&input, 1, 0) <= 0 || !(input.revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
         char bytes[64];
         const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
