@@ -58,6 +58,9 @@ public:
     // right after finds no thread still waiting for the loader lock the unload holds.
     void holdWorker() { workerHeld_ = true; }
     bool startWorker();
+    // close() waits for the worker only so long; an owner about to destroy what the worker's
+    // handlers use waits here until it has ended (one that never began is called off).
+    void waitWorkerEnd();
 
     // The text convention's writer: the text's narrow bytes, no terminator, to address.
     bool sendText(const vcore::str& text, uint32_t address);
@@ -106,7 +109,6 @@ private:
     void closeSocket();
     void releaseDatagram();
     bool onWorker() const;
-    void waitWorkerEnd();
     bool launchWorker();
     // On the worker before it serves: whatever needs the system's loader the first time.
     virtual void prepareWorker() {}

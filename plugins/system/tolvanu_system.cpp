@@ -17,8 +17,9 @@ Tolvanu_system::Tolvanu_system(std::unique_ptr<systemctl::machine> pc, workerSta
 
 Tolvanu_system::~Tolvanu_system()
 {
-    // The worker drives the machine: it goes first.
+    // The worker drives the machine: it goes first, also when a handler outlasts close().
     close();
+    waitWorkerEnd();
 }
 
 void Tolvanu_system::openPort(workerStart start)

@@ -15,9 +15,11 @@ Tolvanu_VLC::Tolvanu_VLC()
 
 Tolvanu_VLC::~Tolvanu_VLC()
 {
-    // Both workers call into this object.
+    // Both workers call into this object, also when a handler outlasts close().
     close();
     link_.close();
+    waitWorkerEnd();
+    link_.waitClosed();
 }
 
 bool Tolvanu_VLC::prepare()

@@ -33,6 +33,8 @@ public:
 
     bool open(int32_t port);
     void close();
+    // After close(): until the link's worker has ended, for an owner about to go.
+    void waitClosed() { port_.waitWorkerEnd(); }
     bool isOpen() const { return port_.isOpen(); }
     bool connected() const { return port_.isConnected(); }
 

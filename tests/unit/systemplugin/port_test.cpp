@@ -167,3 +167,43 @@ TEST_F(RemotePort, InitAnswersWithTheVolumeAfterAPause)
 }
 
 } // namespace
+
+namespace {
+
+// A volume read that outlasts close()'s own waits, as a sound server's round trip may, and a
+// destructor that notes whether a read was still under way.
+class slowMachine : public systemtest::recordingMachine {
+public:
+    slowMachine(std::atomic<bool>& reading, std::atomic<bool>& goneWhileReading)
+        : reading_(reading), goneWhileReading_(goneWhileReading)
+    {
+    }
+    ~slowMachine() override { goneWhileReading_ = reading_.load(); }
+    bool readVolume(float& scalar) override
+    {
+        reading_ = true;
+        std::this_thread::sleep_for(700ms);
+        scalar = 0.5f;
+        reading_ = false;
+        return true;
+    }
+
+private:
+    std::atomic<bool>& reading_;
+    std::atomic<bool>& goneWhileReading_;
+};
+
+} // namespace
+
+TEST(PortEnd, MachineOutlivesAReadStillUnderWay)
+{
+    plugin::setHostCallback(host);
+    std::atomic<bool> reading{false};
+    std::atomic<bool> goneWhileReading{false};
+    auto service = std::make_unique<Tolvanu_system>(std::make_unique<slowMachine>(reading, goneWhileReading));
+    ASSERT_EQ(service->connectSession(), Tolvanu_system::servicePort);
+    // The poll of an open session reads the volume.
+    ASSERT_TRUE(waitUntil([&] { return reading.load(); }, 5000ms));
+    service.reset();
+    EXPECT_FALSE(goneWhileReading.load());
+}
