@@ -3,6 +3,14 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
+
+namespace {
+
+// Lines logged while this thread handles a datagram: they go out after its answers, in order.
+thread_local std::vector<vcore::str>* heldLines = nullptr;
+
+} // namespace
 
 C4Node::C4Node(uint32_t portNumber)
     : portNumber_(portNumber),
@@ -46,9 +54,17 @@ void C4Node::closeSessions()
 void C4Node::onPortData(void*)
 {
     vcore::str message;
+    std::vector<vcore::str> held;
     while (nextDatagram(message)) {
-        if (!message.empty())
-            rules_.receive(message, port_.lastSender(), port_.lastSenderIsLocal());
+        if (message.empty())
+            continue;
+        // A client waits for the answer, not for the terminal the log is written to.
+        heldLines = &held;
+        rules_.receive(message, port_.lastSender(), port_.lastSenderIsLocal());
+        heldLines = nullptr;
+        for (vcore::str& line : held)
+            emitEvent(u"log", &line);
+        held.clear();
     }
 }
 
@@ -87,6 +103,10 @@ void C4Node::send(const vcore::str& message, uint32_t destination)
 
 void C4Node::log(const vcore::str& line)
 {
+    if (heldLines) {
+        heldLines->push_back(line);
+        return;
+    }
     vcore::str text(line);
     emitEvent(u"log", &text);
 }

@@ -41,6 +41,21 @@ private:
     std::vector<std::string> lines_;
 };
 
+// At the log line of one message, takes what had reached the client by then.
+struct answerProbe {
+    std::string line;
+    peer* client = nullptr;
+    std::string waiting;
+    std::atomic<bool> seen{false};
+    void onLog(void* text)
+    {
+        if (seen || bytes(*static_cast<vcore::str*>(text)) != line)
+            return;
+        waiting = client->next(0ms);
+        seen = true;
+    }
+};
+
 class hubOwner : public C4Interface {
 public:
     std::atomic<int> closed{0};
@@ -83,6 +98,7 @@ protected:
 
     const uint32_t portNumber = freePort();
     logBook book;
+    answerProbe probe;  // outlives the node, whose worker may still log
     hubOwner owner;
     C4Node node{portNumber};
     peer client;
@@ -131,6 +147,20 @@ TEST_F(NodeOnLoopback, AnotherHostIsAnsweredOneMessagePerDatagram)
     EXPECT_EQ(owner.closed, 1);
     // Long handled by now, on the same worker: what followed the NUL was no message.
     EXPECT_FALSE(book.anyFrom("[in:127.0.0.2] whois"));
+}
+
+// The log line of a message is written after the message's answer has gone out.
+TEST_F(NodeOnLoopback, AnswersLeaveBeforeTheirLogLines)
+{
+    if (!otherHostSendsAsItself())
+        GTEST_SKIP() << "no second host on this system's loopback";
+    listenAtOtherHost();
+    probe.line = "[in:127.0.0.2] whoami;127.0.0.2;";
+    probe.client = &client;
+    node.addHandler(u"log", &probe, &answerProbe::onLog);
+    say("whoami;127.0.0.2;");
+    ASSERT_TRUE(waitUntil([&] { return probe.seen.load(); }, 3000ms));
+    EXPECT_EQ(probe.waiting, "youare;127.0.0.2;");
 }
 
 TEST_F(NodeOnLoopback, QuietPeriodsAfterLearningBringTheAnnouncementAgain)
