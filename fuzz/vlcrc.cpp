@@ -14,7 +14,7 @@ namespace {
 
 using fuzzcheck::require;
 
-// Lines as the reader cuts them: at LF, one CR before it dropped.
+// Lines as the reader cuts them: at LF, the CRs before it dropped.
 std::vector<std::u16string> linesOf(const vcore::str& text)
 {
     std::vector<std::u16string> lines;
@@ -25,7 +25,7 @@ std::vector<std::u16string> linesOf(const vcore::str& text)
         const size_t next = end == std::u16string::npos ? all.size() : end + 1;
         if (end == std::u16string::npos)
             end = all.size();
-        if (end > start && all[end - 1] == u'\r')
+        while (end > start && all[end - 1] == u'\r')
             --end;
         lines.push_back(all.substr(start, end - start));
         start = next;

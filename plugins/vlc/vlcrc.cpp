@@ -23,7 +23,9 @@ std::vector<strview> linesOf(const vcore::str& text)
         const int32_t next = end < 0 ? all.length() : end + 1;
         if (end < 0)
             end = all.length();
-        if (end > start && all[end - 1] == u'\r')
+        // Every CR before the line end goes: one kept would be stripped at the next reading,
+        // so a rewritten line would change again.
+        while (end > start && all[end - 1] == u'\r')
             --end;
         lines.push_back(media::slice(all, start, end));
         start = next;

@@ -92,6 +92,17 @@ TEST(Vlcrc, LinuxGetsLfAndAFakeTty)
     EXPECT_EQ(r.port, 6637);
 }
 
+// Found by fuzz_vlcrc: "++\x8a\r\r" lost one CR per rewrite, so each rewrite changed it again.
+TEST(Vlcrc, ALineEndingInSeveralCrsIsWrittenOnceAndThenKept)
+{
+    auto r = readVlcrc(str(u"#extraintf=\n#rc-host=\n++\x8a\r\r"), linuxRewrite);
+    ASSERT_TRUE(r.rewrite);
+    EXPECT_EQ(narrow(r.text), "extraintf=oldrc\nrc-host=localhost:6637\nrc-fake-tty=1\n++\x8a\n");
+    const auto again = readVlcrc(str(u"#extraintf=\n#rc-host=\nkeep=1\r\r\n"), linuxRewrite);
+    const auto twice = readVlcrc(str(u"#extraintf=\n#rc-host=\nkeep=1\n"), linuxRewrite);
+    EXPECT_EQ(narrow(again.text), narrow(twice.text));
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
