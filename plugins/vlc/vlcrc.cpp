@@ -70,11 +70,16 @@ void readLines(const std::vector<strview>& lines, vlcrcResult& result)
     result.usable = enabled && result.port > 0 && result.port <= highestPort;
 }
 
-bool hasFakeTtyLine(const std::vector<strview>& lines)
+// The first host line is replaced whole, so a fake-tty key on it does not count.
+bool keepsFakeTtyLine(const std::vector<strview>& lines)
 {
-    for (strview line : lines)
-        if (contains(line, u"rc-fake-tty="))
+    bool hostSeen = false;
+    for (strview line : lines) {
+        const bool host = !hostSeen && contains(line, u"rc-host=");
+        hostSeen = hostSeen || host;
+        if (!host && contains(line, u"rc-fake-tty="))
             return true;
+    }
     return false;
 }
 
@@ -86,7 +91,7 @@ void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
 
 void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlcrcResult& result)
 {
-    const bool addFakeTty = options.ensureFakeTty && !hasFakeTtyLine(lines);
+    const bool addFakeTty = options.ensureFakeTty && !keepsFakeTtyLine(lines);
     bool hostWritten = false;
     for (strview line : lines) {
         if (!hostWritten && contains(line, u"rc-host=")) {

@@ -103,6 +103,15 @@ TEST(Vlcrc, ALineEndingInSeveralCrsIsWrittenOnceAndThenKept)
     EXPECT_EQ(narrow(again.text), narrow(twice.text));
 }
 
+// Found by fuzz_vlcrc: the fake-tty key sharing the host's line went with it and came back
+// only at the next rewrite.
+TEST(Vlcrc, AFakeTtyKeyOnTheHostLineIsWrittenAgain)
+{
+    const auto r = readVlcrc(str(u"[oldrc]\r\nrc-host=x:1 rc-fake-tty=0\r\n"), linuxRewrite);
+    EXPECT_EQ(narrow(r.text), "[oldrc]\nrc-host=localhost:6637\nrc-fake-tty=1\n");
+    EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
