@@ -94,11 +94,14 @@ void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlc
     const bool addFakeTty = options.ensureFakeTty && !keepsFakeTtyLine(lines);
     bool hostWritten = false;
     for (strview line : lines) {
-        if (!hostWritten && contains(line, u"rc-host=")) {
+        // A later host line in force would win when read: it gets the new value too.
+        const bool inForce = line.empty() || line[0] != u'#';
+        if (contains(line, u"rc-host=") && (!hostWritten || inForce)) {
+            const bool first = !hostWritten;
             hostWritten = true;
             result.port = rewrittenPort;
             writeLine(result.text, viewOf(u"rc-host=localhost:6637"), options.lineEnd);
-            if (addFakeTty)
+            if (first && addFakeTty)
                 writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
         } else if (contains(line, u"rc-quiet=")) {
             writeLine(result.text, viewOf(u"rc-quiet=1"), options.lineEnd);

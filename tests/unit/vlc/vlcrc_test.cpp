@@ -112,6 +112,16 @@ TEST(Vlcrc, AFakeTtyKeyOnTheHostLineIsWrittenAgain)
     EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
 }
 
+// Found by fuzz_vlcrc: a second host line in force kept its port, which the reading takes.
+TEST(Vlcrc, EveryHostLineInForceGetsTheNewPort)
+{
+    const auto r = readVlcrc(str(u"extraintf=oldrc\r\nrc-host=localhost:84\r\nrc-host=localhost:99999\r\n"), windows);
+    EXPECT_EQ(narrow(r.text), "extraintf=oldrc\r\nrc-host=localhost:6637\r\nrc-host=localhost:6637\r\n");
+    const auto again = readVlcrc(r.text, windows);
+    EXPECT_TRUE(again.usable);
+    EXPECT_EQ(again.port, 6637);
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
