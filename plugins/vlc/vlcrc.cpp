@@ -70,12 +70,17 @@ void readLines(const std::vector<strview>& lines, vlcrcResult& result)
     result.usable = enabled && result.port > 0 && result.port <= highestPort;
 }
 
-// The first host line is replaced whole, so a fake-tty key on it does not count.
+bool inForce(strview line)
+{
+    return line.empty() || line[0] != u'#';
+}
+
+// Host lines are replaced whole, so a fake-tty key on one of them does not count.
 bool keepsFakeTtyLine(const std::vector<strview>& lines)
 {
     bool hostSeen = false;
     for (strview line : lines) {
-        const bool host = !hostSeen && contains(line, u"rc-host=");
+        const bool host = contains(line, u"rc-host=") && (!hostSeen || inForce(line));
         hostSeen = hostSeen || host;
         if (!host && contains(line, u"rc-fake-tty="))
             return true;
@@ -95,8 +100,7 @@ void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlc
     bool hostWritten = false;
     for (strview line : lines) {
         // A later host line in force would win when read: it gets the new value too.
-        const bool inForce = line.empty() || line[0] != u'#';
-        if (contains(line, u"rc-host=") && (!hostWritten || inForce)) {
+        if (contains(line, u"rc-host=") && (!hostWritten || inForce(line))) {
             const bool first = !hostWritten;
             hostWritten = true;
             result.port = rewrittenPort;

@@ -122,6 +122,14 @@ TEST(Vlcrc, EveryHostLineInForceGetsTheNewPort)
     EXPECT_EQ(again.port, 6637);
 }
 
+// Found by fuzz_vlcrc: the fake-tty key on a second host line in force went with that line.
+TEST(Vlcrc, AFakeTtyKeyOnALaterHostLineIsWrittenAgain)
+{
+    const auto r = readVlcrc(str(u"rc-host=]\nrc-fake-tty=0 rc-host=\n"), linuxRewrite);
+    EXPECT_EQ(narrow(r.text), "rc-host=localhost:6637\nrc-fake-tty=1\nrc-host=localhost:6637\n");
+    EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
