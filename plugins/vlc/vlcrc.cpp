@@ -23,7 +23,9 @@ std::vector<strview> linesOf(const vcore::str& text)
         const int32_t next = end < 0 ? all.length() : end + 1;
         if (end < 0)
             end = all.length();
-        if (end > start && all[end - 1] == u'\r')
+        // Every CR before the line end goes: one kept would be stripped at the next reading,
+        // so a rewritten line would change again.
+        while (end > start && all[end - 1] == u'\r')
             --end;
         lines.push_back(media::slice(all, start, end));
         start = next;
@@ -68,11 +70,21 @@ void readLines(const std::vector<strview>& lines, vlcrcResult& result)
     result.usable = enabled && result.port > 0 && result.port <= highestPort;
 }
 
-bool hasFakeTtyLine(const std::vector<strview>& lines)
+bool inForce(strview line)
 {
-    for (strview line : lines)
-        if (contains(line, u"rc-fake-tty="))
+    return line.empty() || line[0] != u'#';
+}
+
+// Host lines are replaced whole, so a fake-tty key on one of them does not count.
+bool keepsFakeTtyLine(const std::vector<strview>& lines)
+{
+    bool hostSeen = false;
+    for (strview line : lines) {
+        const bool host = contains(line, u"rc-host=") && (!hostSeen || inForce(line));
+        hostSeen = hostSeen || host;
+        if (!host && contains(line, u"rc-fake-tty="))
             return true;
+    }
     return false;
 }
 
@@ -84,14 +96,16 @@ void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
 
 void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlcrcResult& result)
 {
-    const bool addFakeTty = options.ensureFakeTty && !hasFakeTtyLine(lines);
+    const bool addFakeTty = options.ensureFakeTty && !keepsFakeTtyLine(lines);
     bool hostWritten = false;
     for (strview line : lines) {
-        if (!hostWritten && contains(line, u"rc-host=")) {
+        // A later host line in force would win when read: it gets the new value too.
+        if (contains(line, u"rc-host=") && (!hostWritten || inForce(line))) {
+            const bool first = !hostWritten;
             hostWritten = true;
             result.port = rewrittenPort;
             writeLine(result.text, viewOf(u"rc-host=localhost:6637"), options.lineEnd);
-            if (addFakeTty)
+            if (first && addFakeTty)
                 writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
         } else if (contains(line, u"rc-quiet=")) {
             writeLine(result.text, viewOf(u"rc-quiet=1"), options.lineEnd);

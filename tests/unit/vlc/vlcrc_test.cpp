@@ -92,6 +92,44 @@ TEST(Vlcrc, LinuxGetsLfAndAFakeTty)
     EXPECT_EQ(r.port, 6637);
 }
 
+// Found by fuzz_vlcrc: "++\x8a\r\r" lost one CR per rewrite, so each rewrite changed it again.
+TEST(Vlcrc, ALineEndingInSeveralCrsIsWrittenOnceAndThenKept)
+{
+    auto r = readVlcrc(str(u"#extraintf=\n#rc-host=\n++\x8a\r\r"), linuxRewrite);
+    ASSERT_TRUE(r.rewrite);
+    EXPECT_EQ(narrow(r.text), "extraintf=oldrc\nrc-host=localhost:6637\nrc-fake-tty=1\n++\x8a\n");
+    const auto again = readVlcrc(str(u"#extraintf=\n#rc-host=\nkeep=1\r\r\n"), linuxRewrite);
+    const auto twice = readVlcrc(str(u"#extraintf=\n#rc-host=\nkeep=1\n"), linuxRewrite);
+    EXPECT_EQ(narrow(again.text), narrow(twice.text));
+}
+
+// Found by fuzz_vlcrc: the fake-tty key sharing the host's line went with it and came back
+// only at the next rewrite.
+TEST(Vlcrc, AFakeTtyKeyOnTheHostLineIsWrittenAgain)
+{
+    const auto r = readVlcrc(str(u"[oldrc]\r\nrc-host=x:1 rc-fake-tty=0\r\n"), linuxRewrite);
+    EXPECT_EQ(narrow(r.text), "[oldrc]\nrc-host=localhost:6637\nrc-fake-tty=1\n");
+    EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
+}
+
+// Found by fuzz_vlcrc: a second host line in force kept its port, which the reading takes.
+TEST(Vlcrc, EveryHostLineInForceGetsTheNewPort)
+{
+    const auto r = readVlcrc(str(u"extraintf=oldrc\r\nrc-host=localhost:84\r\nrc-host=localhost:99999\r\n"), windows);
+    EXPECT_EQ(narrow(r.text), "extraintf=oldrc\r\nrc-host=localhost:6637\r\nrc-host=localhost:6637\r\n");
+    const auto again = readVlcrc(r.text, windows);
+    EXPECT_TRUE(again.usable);
+    EXPECT_EQ(again.port, 6637);
+}
+
+// Found by fuzz_vlcrc: the fake-tty key on a second host line in force went with that line.
+TEST(Vlcrc, AFakeTtyKeyOnALaterHostLineIsWrittenAgain)
+{
+    const auto r = readVlcrc(str(u"rc-host=]\nrc-fake-tty=0 rc-host=\n"), linuxRewrite);
+    EXPECT_EQ(narrow(r.text), "rc-host=localhost:6637\nrc-fake-tty=1\nrc-host=localhost:6637\n");
+    EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
