@@ -19,7 +19,7 @@ minutes=${3:-10}
 vlc_check_tools
 
 # Every report is wanted, not just the first; the client inherits this through the namespace.
-export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tsan.supp"
 tsan_reports() { grep -c "WARNING: ThreadSanitizer" "$@" 2>/dev/null | awk -F: '{ n += $NF } END { print n + 0 }'; }
 check_clean() {
   local hub client
