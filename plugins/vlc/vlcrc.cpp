@@ -75,17 +75,30 @@ bool inForce(strview line)
     return line.empty() || line[0] != u'#';
 }
 
-// Host lines are replaced whole, so a fake-tty key on one of them does not count.
-bool keepsFakeTtyLine(const std::vector<strview>& lines)
+enum class lineRole { host, quiet, interface, fakeTty, other };
+
+// What the rewrite does with each line, in its order of precedence: a line carrying two keys is
+// written as the first one, so a fake-tty key on a host, quiet or interface line is not kept.
+std::vector<lineRole> rolesOf(const std::vector<strview>& lines)
 {
+    std::vector<lineRole> roles;
     bool hostSeen = false;
     for (strview line : lines) {
-        const bool host = contains(line, u"rc-host=") && (!hostSeen || inForce(line));
-        hostSeen = hostSeen || host;
-        if (!host && contains(line, u"rc-fake-tty="))
-            return true;
+        // A later host line in force would win when read: it gets the new value too.
+        if (contains(line, u"rc-host=") && (!hostSeen || inForce(line))) {
+            hostSeen = true;
+            roles.push_back(lineRole::host);
+        } else if (contains(line, u"rc-quiet=")) {
+            roles.push_back(lineRole::quiet);
+        } else if (contains(line, u"extraintf=")) {
+            roles.push_back(lineRole::interface);
+        } else if (contains(line, u"rc-fake-tty=")) {
+            roles.push_back(lineRole::fakeTty);
+        } else {
+            roles.push_back(lineRole::other);
+        }
     }
-    return false;
+    return roles;
 }
 
 void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
@@ -96,25 +109,32 @@ void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
 
 void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlcrcResult& result)
 {
-    const bool addFakeTty = options.ensureFakeTty && !keepsFakeTtyLine(lines);
+    const std::vector<lineRole> roles = rolesOf(lines);
+    bool addFakeTty = options.ensureFakeTty;
+    for (lineRole role : roles)
+        addFakeTty = addFakeTty && role != lineRole::fakeTty;
     bool hostWritten = false;
-    for (strview line : lines) {
-        // A later host line in force would win when read: it gets the new value too.
-        if (contains(line, u"rc-host=") && (!hostWritten || inForce(line))) {
-            const bool first = !hostWritten;
-            hostWritten = true;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        switch (roles[i]) {
+        case lineRole::host:
             result.port = rewrittenPort;
             writeLine(result.text, viewOf(u"rc-host=localhost:6637"), options.lineEnd);
-            if (first && addFakeTty)
+            if (!hostWritten && addFakeTty)
                 writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
-        } else if (contains(line, u"rc-quiet=")) {
+            hostWritten = true;
+            break;
+        case lineRole::quiet:
             writeLine(result.text, viewOf(u"rc-quiet=1"), options.lineEnd);
-        } else if (contains(line, u"extraintf=")) {
+            break;
+        case lineRole::interface:
             writeLine(result.text, viewOf(u"extraintf=oldrc"), options.lineEnd);
-        } else if (options.ensureFakeTty && contains(line, u"rc-fake-tty=")) {
-            writeLine(result.text, viewOf(u"rc-fake-tty=1"), options.lineEnd);
-        } else {
-            writeLine(result.text, line, options.lineEnd);
+            break;
+        case lineRole::fakeTty:
+            writeLine(result.text, options.ensureFakeTty ? viewOf(u"rc-fake-tty=1") : lines[i], options.lineEnd);
+            break;
+        case lineRole::other:
+            writeLine(result.text, lines[i], options.lineEnd);
+            break;
         }
     }
 }

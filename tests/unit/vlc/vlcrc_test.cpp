@@ -130,6 +130,19 @@ TEST(Vlcrc, AFakeTtyKeyOnALaterHostLineIsWrittenAgain)
     EXPECT_EQ(narrow(readVlcrc(r.text, linuxRewrite).text), narrow(r.text));
 }
 
+// Found by fuzz_vlcrc: a fake-tty key on a quiet or interface line went with that line, so the
+// next rewrite added one.
+TEST(Vlcrc, AFakeTtyKeyOnALineRewrittenForAnotherKeyIsWrittenAgain)
+{
+    const auto quiet = readVlcrc(str(u"rc-host=\n#rc-quiet=0 rc-fake-tty=0\n"), linuxRewrite);
+    EXPECT_EQ(narrow(quiet.text), "rc-host=localhost:6637\nrc-fake-tty=1\nrc-quiet=1\n");
+    EXPECT_EQ(narrow(readVlcrc(quiet.text, linuxRewrite).text), narrow(quiet.text));
+
+    const auto interface = readVlcrc(str(u"rc-fake-tty=0 extraintf=\nrc-host=\n"), linuxRewrite);
+    EXPECT_EQ(narrow(interface.text), "extraintf=oldrc\nrc-host=localhost:6637\nrc-fake-tty=1\n");
+    EXPECT_TRUE(readVlcrc(interface.text, linuxRewrite).usable);
+}
+
 TEST(Vlcrc, CommentLinesDoNotCountWhenReading)
 {
     const auto r = readVlcrc(str(u"#extraintf=oldrc\nrc-host=localhost:4212\n"), readOnly);
