@@ -23,6 +23,11 @@ if ! [[ $SECONDS_OF_FLOOD =~ ^[0-9]+$ ]] || [ "$SECONDS_OF_FLOOD" -lt 1 ] || [ "
 fi
 TICKS=$(getconf CLK_TCK)
 
+# Datagrams from the client host that the hub logged, on the discovery port and on the session's.
+taken_in() {
+  echo "$(grep -c "^\[in:$CLIENT_ADDR\] " "$WORK/hub.log") $(grep -c "^\[media:$CLIENT_ADDR\] " "$WORK/hub.log")"
+}
+
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
@@ -61,6 +66,7 @@ pass "session open on port $port"
 
 wait_until_idle || fail "the hub was not idle before the flood"
 rss_before=$(rss_kib "$HUB_PID")
+read -r in_before media_before < <(taken_in)
 ticks_before=$(cpu_ticks "$HUB_PID")
 started=$(date +%s.%N)
 in_client "$SENDER" flood "$HUB_ADDR" "$CLIENT_ADDR" echo 6633 "$port" "$SECONDS_OF_FLOOD" "$SEED" \
@@ -89,8 +95,8 @@ cpu=$(awk -v t="$((ticks_after - ticks_before))" -v hz="$TICKS" -v a="$started" 
   'BEGIN { printf "%.0f", 100 * t / hz / (b - a) }')
 echo "hub CPU during the flood: $cpu % of one core ($((ticks_after - ticks_before)) ticks)"
 echo "well-formed commands during the flood: $answered of $asked answered within a second"
-log_size=$(stat -c %s "$WORK/hub.log")
-echo "hub log written: $((log_size / 1024)) KiB"
+read -r in_after media_after < <(taken_in)
+echo "the hub took in $((in_after - in_before)) datagrams on the discovery port, $((media_after - media_before)) on the session's"
 
 _alive "$HUB_PID" || fail "the hub ended during the flood"
 wait_until_idle || fail "the hub stayed busy after the flood"

@@ -31,7 +31,7 @@ answerWatch::~answerWatch()
         ::close(fd_);
 }
 
-bool answerWatch::readOne(std::string* payload)
+uint16_t answerWatch::readOne(std::string* payload)
 {
     unsigned char packet[65536];
     sockaddr_ll from{};
@@ -39,7 +39,7 @@ bool answerWatch::readOne(std::string* payload)
     for (;;) {
         const ssize_t n = ::recvfrom(fd_, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (n < 0)
-            return false;
+            return 0;
         if (from.sll_pkttype == PACKET_OUTGOING || size_t(n) < sizeof(iphdr))
             continue;
         iphdr ip;
@@ -56,15 +56,15 @@ bool answerWatch::readOne(std::string* payload)
             const size_t start = headerLength + sizeof udp;
             payload->assign(reinterpret_cast<const char*>(packet + start), size_t(n) - start);
         }
-        return true;
+        return source;
     }
 }
 
 uint64_t answerWatch::drain(uint32_t limit)
 {
     uint64_t seen = 0;
-    while (seen < limit && readOne(nullptr))
-        ++seen;
+    for (uint16_t port; seen < limit && (port = readOne(nullptr)) != 0; ++seen)
+        ++(port == portA_ ? fromA_ : fromB_);
     return seen;
 }
 
@@ -72,7 +72,7 @@ bool answerWatch::waitFor(const std::string& prefix, std::chrono::steady_clock::
 {
     std::string payload;
     for (;;) {
-        while (readOne(&payload)) {
+        while (readOne(&payload) != 0) {
             if (payload.compare(0, prefix.size(), prefix) == 0)
                 return true;
         }

@@ -19,20 +19,25 @@ public:
     bool ok() const { return fd_ >= 0; }
     // Counts what has arrived, at most limit datagrams, without waiting.
     uint64_t drain(uint32_t limit);
+    // All counted so far from each port.
+    uint64_t fromA() const { return fromA_; }
+    uint64_t fromB() const { return fromB_; }
     // Waits until a datagram whose payload starts with prefix arrives, or the deadline.
     bool waitFor(const std::string& prefix, std::chrono::steady_clock::time_point deadline);
     // Datagrams the kernel dropped because this socket did not keep up.
     uint64_t dropped();
 
 private:
-    // The payload of a matching datagram, or false.
-    bool readOne(std::string* payload);
+    // The source port and payload of a matching datagram, or 0.
+    uint16_t readOne(std::string* payload);
 
     int fd_ = -1;
     uint32_t hub_;
     uint16_t portA_;
     uint16_t portB_;
     uint64_t dropped_ = 0;
+    uint64_t fromA_ = 0;
+    uint64_t fromB_ = 0;
 };
 
 } // namespace flood

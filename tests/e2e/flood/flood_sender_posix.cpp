@@ -3,7 +3,8 @@
 //   flood_sender flood HUB SELF SERVICE DISCOVERY_PORT SESSION_PORT SECONDS SEED
 //   flood_sender probe HUB SELF SERVICE DISCOVERY_PORT WAIT_MS
 // flood prints one line per second and a summary; probe prints the time to the hub's
-// "server" answer and exits 0 when one came within WAIT_MS, 1 when none did.
+// "server" answer, which must still name the hub's own address, and exits 0 when one came
+// within WAIT_MS, 1 when none did.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -156,8 +157,9 @@ int runFlood(const floodPlan& plan)
                 elapsed, (unsigned long long)count.sent, double(count.sent) / elapsed,
                 (unsigned long long)count.toDiscovery, (unsigned long long)count.toSession,
                 (unsigned long long)count.failed);
-    std::printf("answers: received %llu (%.0f/s), missed by the counter %llu\n",
+    std::printf("answers: received %llu (%.0f/s; discovery %llu, session %llu), missed by the counter %llu\n",
                 (unsigned long long)count.answers, double(count.answers) / elapsed,
+                (unsigned long long)watch.fromA(), (unsigned long long)watch.fromB(),
                 (unsigned long long)watch.dropped());
     return count.sent > 0 ? 0 : 1;
 }
@@ -175,7 +177,7 @@ int runProbe(const floodPlan& plan, long waitMs)
     const sockaddr_in to = target(plan.hub, plan.discoveryPort);
     const auto start = clock_type::now();
     const bool sent = ::sendto(fd, search.data(), search.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) >= 0;
-    const bool answered = sent && watch.waitFor("server;" + plan.service + ";", start + std::chrono::milliseconds(waitMs));
+    const bool answered = sent && watch.waitFor("server;" + plan.service + ";" + plan.hubText + ";", start + std::chrono::milliseconds(waitMs));
     const double ms = since(start) * 1000;
     ::close(fd);
     if (!answered) {
