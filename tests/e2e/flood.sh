@@ -2,7 +2,8 @@
 # Junk at full speed from the client host to the hub's discovery port and to an open session's
 # port, while the session's own client goes on talking. Afterwards the hub is alive, answers a
 # search within 100 ms, the session still works and the hub's resident memory grew < 2 MiB.
-#   flood.sh BIN_FOLDER ECHO_PLUGIN [SECONDS [SEED]]
+#   flood.sh BIN_FOLDER ECHO_PLUGIN [SECONDS [SEED [MAX_GROWTH_KIB]]]
+# MAX_GROWTH_KIB 0 reports the growth without judging it (sanitizers keep freed memory).
 # ctest runs a 5 s pass; the longer run is by hand, for example:
 #   bash tests/e2e/flood.sh build/native/bin build/native/testplugins/echo/Tolvanu_echo.so 30
 # shellcheck source-path=SCRIPTDIR
@@ -15,12 +16,14 @@ REMOTE=$1/tolvanu-remote
 SENDER=$1/flood_sender
 SECONDS_OF_FLOOD=${3:-5}
 SEED=${4:-20261209}
+MAX_GROWTH_KIB=${5:-2048}
 for program in "$REMOTE" "$SENDER"; do
   [ -x "$program" ] || { echo "FAIL: not built: $program"; exit 1; }
 done
 if ! [[ $SECONDS_OF_FLOOD =~ ^[0-9]+$ ]] || [ "$SECONDS_OF_FLOOD" -lt 1 ] || [ "$SECONDS_OF_FLOOD" -gt 600 ]; then
   echo "FAIL: SECONDS must be 1 to 600"; exit 2
 fi
+[[ $MAX_GROWTH_KIB =~ ^[0-9]+$ ]] || { echo "FAIL: MAX_GROWTH_KIB must be a number"; exit 2; }
 TICKS=$(getconf CLK_TCK)
 
 # Datagrams from the client host that the hub logged, on the discovery port and on the session's.
@@ -103,8 +106,12 @@ wait_until_idle || fail "the hub stayed busy after the flood"
 rss_after=$(rss_kib "$HUB_PID")
 growth=$((rss_after - rss_before))
 echo "hub resident memory: $rss_before KiB before, $rss_after KiB after, growth $growth KiB"
-[ "$growth" -lt 2048 ] || fail "the hub's resident memory grew by $growth KiB"
-pass "the hub lived through the flood and grew by less than 2 MiB"
+if [ "$MAX_GROWTH_KIB" -gt 0 ]; then
+  [ "$growth" -lt "$MAX_GROWTH_KIB" ] || fail "the hub's resident memory grew by $growth KiB"
+  pass "the hub lived through the flood and grew by less than $MAX_GROWTH_KIB KiB"
+else
+  pass "the hub lived through the flood (its growth not judged in this build)"
+fi
 
 # Each try judged against 100 ms; a few tries, so that one stall of a busy machine is forgiven.
 quick=
