@@ -5,6 +5,9 @@
 // namespace and "remote_open measure" on the other:
 //   remote_open reflect PORT SECONDS          echoes datagrams on PORT for at most SECONDS
 //   remote_open measure HUB CLASS PORT COUNT  COUNT opens at HUB, round trips to HUB:PORT
+//   remote_open search HUB SELF CLASS PORT COUNT
+//                                             COUNT bare "search" datagrams from the discovery
+//                                             port to the first "server", round trips to HUB:PORT
 #include <arpa/inet.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -157,6 +160,72 @@ int measure(const char* hubText, const char* serviceText, uint16_t port, int cou
     return failed == 0 ? 0 : 1;
 }
 
+constexpr uint16_t discoveryPort = 6633;
+
+// A bare "search" to the hub's node: time to the first "server" for the class, or negative.
+// The node answers twice (broadcast, then to the sender a millisecond later): the second copy
+// is taken too, so that it does not answer the next search.
+double searchOnce(int s, uint32_t hub, const std::string& request, const std::string& answer)
+{
+    char buffer[2048];
+    while (recv(s, buffer, sizeof buffer, MSG_DONTWAIT) >= 0) {
+    }
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(discoveryPort);
+    to.sin_addr.s_addr = htonl(hub);
+    const auto start = clock_type::now();
+    sendto(s, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    double first = -1;
+    for (int copies = 0; copies < 2;) {
+        const ssize_t n = recv(s, buffer, sizeof buffer, 0);
+        if (n < 0)
+            break;
+        if (std::string(buffer, size_t(n)).rfind(answer, 0) != 0)
+            continue;
+        if (++copies == 1)
+            first = millis(clock_type::now() - start);
+    }
+    return first;
+}
+
+int searchBare(const char* hubText, const char* selfText, const char* serviceText, uint16_t port, int count)
+{
+    const uint32_t hubAddress = vnet::parseDottedAddress(vcore::str(hubText).view());
+    int node = boundSocket(discoveryPort, 200), echo = boundSocket(0, 2000);
+    if (hubAddress == 0 || node < 0 || echo < 0) {
+        std::fprintf(stderr, "remote_open: no sockets for the bare search\n");
+        return 1;
+    }
+    const int on = 1;
+    setsockopt(node, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    const std::string service(serviceText);
+    const std::string request = "search;" + service + ";" + selfText + ";", answer = "server;" + service + ";";
+    std::vector<double> servers, trips;
+    for (int i = 0; i < count; ++i) {
+        const double server = searchOnce(node, hubAddress, request, answer);
+        const double trip = roundTrip(echo, hubAddress, port);
+        if (server >= 0 && trip >= 0) {
+            servers.push_back(server);
+            trips.push_back(trip);
+        }
+    }
+    close(node);
+    close(echo);
+    if (servers.empty()) {
+        std::fprintf(stderr, "remote_open: no \"server\" answered a bare search\n");
+        return 1;
+    }
+    const figures f = summarise(servers), t = summarise(trips);
+    std::printf("bare \"search\" to the first \"server\" (class %s): %zu of %d answered\n", serviceText,
+                servers.size(), count);
+    std::printf("  search -> \"server\"       median %8.3f ms   p99 %8.3f ms\n", f.median, f.p99);
+    std::printf("  datagram round trip      median %8.3f ms   p99 %8.3f ms\n", t.median, t.p99);
+    std::printf("  ratio (server / trip)    median %8.2f      p99 %8.2f   (target: median under 1.25)\n",
+                f.median / t.median, f.p99 / t.p99);
+    return servers.size() == size_t(count) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -166,7 +235,10 @@ int main(int argc, char** argv)
         return reflect(uint16_t(std::atoi(argv[2])), std::atoi(argv[3]));
     if (mode == "measure" && argc == 6)
         return measure(argv[2], argv[3], uint16_t(std::atoi(argv[4])), std::atoi(argv[5]));
-    std::fprintf(stderr, "usage: remote_open reflect PORT SECONDS | measure HUB CLASS PORT COUNT\n"
+    if (mode == "search" && argc == 7)
+        return searchBare(argv[2], argv[3], argv[4], uint16_t(std::atoi(argv[5])), std::atoi(argv[6]));
+    std::fprintf(stderr, "usage: remote_open reflect PORT SECONDS | measure HUB CLASS PORT COUNT |"
+                         " search HUB SELF CLASS PORT COUNT\n"
                          "(run by bench/remote_open.sh)\n");
     return 2;
 }
