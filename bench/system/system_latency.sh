@@ -2,14 +2,15 @@
 # The build's hub (level 0) with its system plug-in, its own PulseAudio and X display and a
 # datagram reflector on one network namespace; "system_latency" on the other: the hub's idle
 # cost without plug-ins and with this one before any session, keys and volume through a
-# session, then the idle cost while active.
-#   system_latency.sh BUILD_DIR [KEYS] [VOLUMES] [IDLE_SECONDS]
+# session, then the idle cost while active, and last with every native plug-in loaded.
+#   system_latency.sh BUILD_DIR [KEYS] [VOLUMES] [IDLE_SECONDS] [ALL_PLUGINS_IDLE_SECONDS]
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 keys=${2:-500}
 volumes=${3:-200}
 idle=${4:-60}
+all_idle=${5:-300}
 # shellcheck source=../../tests/e2e/netns.sh
 source "$root/tests/e2e/netns.sh"
 # shellcheck source=../../tests/e2e/hubhost.sh
@@ -43,3 +44,9 @@ remote open system
 [ "$RC" -eq 0 ] && [ "$OUT" = 26001 ] || fail "open system"
 in_client env "${PEER_ENV[@]}" "$program" measure "$HUB_ADDR" "$reflector" "$keys" "$volumes" || fail "measurement (status $?)"
 "$program" idle "$HUB_PID" "$idle" "session open, no change" || fail "idle measurement"
+
+# What a desktop pays all day: every native plug-in loaded, VLC not running, no client.
+hub_stop
+hub_prepare "$build/bin/Tolvanu_VLC.so"
+hub_start
+"$program" idle "$HUB_PID" "$all_idle" "every native plug-in, no session" 0.01 || fail "idle measurement"

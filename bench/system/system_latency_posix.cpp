@@ -291,7 +291,8 @@ usage usageOf(int pid)
     return u;
 }
 
-int idle(int pid, int seconds, const char* label)
+// A negative target prints none.
+int idle(int pid, int seconds, const char* label, double targetPercent)
 {
     const usage before = usageOf(pid);
     const auto start = clock_type::now();
@@ -299,9 +300,12 @@ int idle(int pid, int seconds, const char* label)
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const usage after = usageOf(pid);
     const double span = msSince(start) / 1000.0;
-    std::printf("idle, %-32s %.5f %% of one core, %.2f wake-ups/s (all threads, %d s)\n", label,
-                100.0 * (after.cpuSeconds - before.cpuSeconds) / span, double(after.switches - before.switches) / span,
-                seconds);
+    const double percent = 100.0 * (after.cpuSeconds - before.cpuSeconds) / span;
+    std::printf("idle, %-32s %.5f %% of one core, %.2f wake-ups/s (all threads, %d s)\n", label, percent,
+                double(after.switches - before.switches) / span, seconds);
+    if (targetPercent >= 0)
+        std::printf("  target, at most %.3f %% of one core: %s\n", targetPercent,
+                    percent <= targetPercent ? "met" : "NOT met");
     return 0;
 }
 
@@ -314,9 +318,9 @@ int main(int argc, char** argv)
         return reflect(uint16_t(std::atoi(argv[2])), std::atoi(argv[3]));
     if (mode == "measure" && argc == 6)
         return measure(argv[2], uint16_t(std::atoi(argv[3])), std::atoi(argv[4]), std::atoi(argv[5]));
-    if (mode == "idle" && argc == 5)
-        return idle(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    if (mode == "idle" && (argc == 5 || argc == 6))
+        return idle(std::atoi(argv[2]), std::atoi(argv[3]), argv[4], argc == 6 ? std::atof(argv[5]) : -1.0);
     std::fprintf(stderr, "usage: system_latency reflect PORT SECONDS | measure HUB REFLECT_PORT KEYS VOLUMES |"
-                         " idle PID SECONDS LABEL\n(run by bench/system/system_latency.sh)\n");
+                         " idle PID SECONDS LABEL [TARGET_PERCENT]\n(run by bench/system/system_latency.sh)\n");
     return 2;
 }
