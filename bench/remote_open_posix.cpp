@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "hub/node/c4node.h"
 #include "tools/remote/clientname.h"
 #include "tools/remote/deviceid.h"
 #include "tools/remote/hubclient.h"
@@ -160,7 +161,7 @@ int measure(const char* hubText, const char* serviceText, uint16_t port, int cou
     return failed == 0 ? 0 : 1;
 }
 
-constexpr uint16_t discoveryPort = 6633;
+constexpr uint16_t discoveryPort = C4Node::defaultPort;
 
 // A bare "search" to the hub's node: time to the first "server" for the class, or negative.
 // The node answers twice (broadcast, then to the sender a millisecond later): the second copy

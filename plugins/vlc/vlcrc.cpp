@@ -1,5 +1,6 @@
 #include "plugins/vlc/vlcrc.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "plugins/common/textview.h"
@@ -110,9 +111,8 @@ void writeLine(vcore::str& text, strview line, const char16_t* lineEnd)
 void rewrite(const std::vector<strview>& lines, const vlcrcOptions& options, vlcrcResult& result)
 {
     const std::vector<lineRole> roles = rolesOf(lines);
-    bool addFakeTty = options.ensureFakeTty;
-    for (lineRole role : roles)
-        addFakeTty = addFakeTty && role != lineRole::fakeTty;
+    const bool addFakeTty =
+        options.ensureFakeTty && std::find(roles.begin(), roles.end(), lineRole::fakeTty) == roles.end();
     bool hostWritten = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         switch (roles[i]) {

@@ -1,5 +1,8 @@
 #include "tests/e2e/flood/junk.h"
 
+#include "vcore/str.h"
+#include "vnet/address.h"
+
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -41,22 +44,7 @@ const char* const brokenSequences[] = {
 
 uint32_t dottedAddress(const std::string& text)
 {
-    uint32_t address = 0;
-    size_t at = 0;
-    for (int part = 0; part < 4; ++part) {
-        if (part > 0 && (at >= text.size() || text[at++] != '.'))
-            return 0;
-        uint32_t value = 0;
-        int digits = 0;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 3) {
-            value = value * 10 + uint32_t(text[at++] - '0');
-            ++digits;
-        }
-        if (digits == 0 || value > 255)
-            return 0;
-        address = (address << 8) | value;
-    }
-    return at == text.size() ? address : 0;
+    return vnet::parseDottedAddress(vcore::str(text.c_str()).view());
 }
 
 junkMaker::junkMaker(uint64_t seed, std::string hub, std::string self, std::string service)

@@ -38,7 +38,7 @@ private:
     std::string service_;
 };
 
-// Four dotted decimal fields of 1 to 3 digits, each at most 255; 0 for anything else.
+// The hub's own reading of "a.b.c.d"; 0 for anything else.
 uint32_t dottedAddress(const std::string& text);
 
 } // namespace flood
