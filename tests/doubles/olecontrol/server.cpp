@@ -1,0 +1,92 @@
+// The in-process server: class factory, COM entry points and the tests' view of the record.
+#include <atomic>
+
+#include "standin.h"
+
+namespace standin {
+
+standinRecord& record()
+{
+    static standinRecord shared{};
+    return shared;
+}
+
+namespace {
+
+class factory final : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (iid != __uuidof(IUnknown) && iid != __uuidof(IClassFactory))
+            return E_NOINTERFACE;
+        *out = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --refs_;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        IUnknown* made = makeControl();
+        const HRESULT hr = made->QueryInterface(iid, out);
+        made->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    std::atomic<ULONG> refs_{1};
+};
+
+} // namespace
+} // namespace standin
+
+extern "C" {
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    if (!IsEqualCLSID(clsid, standinControlId))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* made = new standin::factory;
+    const HRESULT hr = made->QueryInterface(iid, out);
+    made->Release();
+    return hr;
+}
+
+// Loaded by the test as well: never unloaded under it.
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow()
+{
+    return S_FALSE;
+}
+
+__declspec(dllexport) standinRecord* standinObserved()
+{
+    return &standin::record();
+}
+
+// Forgets everything but the count of live controls.
+__declspec(dllexport) void standinReset()
+{
+    const long objects = standin::record().objects;
+    standin::record() = standinRecord{};
+    standin::record().objects = objects;
+}
+
+} // extern "C"
