@@ -32,7 +32,8 @@ public:
     variant getIndexed(const char16_t* name, const VARIANT& index);
     bool put(const char16_t* name, const VARIANT& value);
     // args in the member's order; as many as the member takes are sent, missing ones as empty
-    // text; afterwards args holds what the member left in them. result may be null.
+    // text; afterwards args holds what the member left in them. result, when given, must be
+    // initialised: it is cleared first.
     bool call(const char16_t* name, VARIANT* result, variant* args, int32_t count);
 
     // Holds from's IDispatch instead of the current interface and rebuilds the member table.

@@ -28,6 +28,9 @@ public:
     bool copyFrom(const VARIANT& value);
 };
 
+// Arrays of variant are handed to IDispatch::Invoke as arrays of VARIANT.
+static_assert(sizeof(variant) == sizeof(VARIANT));
+
 // Any numeric, boolean, text or by-reference VARIANT as a number; 0 for anything else.
 // Text counts by its leading number ("12.0.7601.17514": 12.0 and 12); true is 1;
 // reals become integers by truncation toward zero, saturating at the 32-bit bounds.

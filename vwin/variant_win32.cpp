@@ -1,7 +1,6 @@
-// VARIANT construction and numeric reading.
+// VARIANT construction and numeric reading. The OLE functions take non-const sources they
+// never change, hence the const_casts.
 #include "vwin/variant.h"
-
-// The OLE functions take non-const sources they never change.
 
 #include <cmath>
 #include <utility>
