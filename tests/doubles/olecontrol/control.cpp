@@ -1,13 +1,11 @@
-// The stand-in control: automation members, OLE object and in-place object faces.
+// The container tests' stand-in control: its automation members and what it asks its site.
 #include <cwchar>
 #include <string>
 
-#include <ocidl.h>
-#include <oleidl.h>
-#include <servprov.h>
 #include <olectl.h>
+#include <servprov.h>
 
-#include "standin.h"
+#include "olebase.h"
 
 namespace standin {
 
@@ -59,132 +57,9 @@ HRESULT putText(VARIANT* result, const std::wstring& text)
     return S_OK;
 }
 
-class control final : public dispatchObject, public IOleObject, public IOleInPlaceObject {
+class control final : public oleControl {
 public:
-    control() : dispatchObject(standinDispatchId) { ++record().objects; }
-    ~control() override
-    {
-        if (site_)
-            site_->Release();
-        if (inPlaceSite_)
-            inPlaceSite_->Release();
-        --record().objects;
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == standinDispatchId)
-            *out = static_cast<IDispatch*>(this);
-        else if (iid == __uuidof(IOleObject))
-            *out = static_cast<IOleObject*>(this);
-        else if (iid == __uuidof(IOleInPlaceObject) || iid == __uuidof(IOleWindow))
-            *out = static_cast<IOleInPlaceObject*>(this);
-        if (!*out)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return dispatchObject::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return dispatchObject::Release(); }
-
-    // IOleObject
-    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override
-    {
-        auto& r = record();
-        ++r.setClientSiteCalls;
-        if (site_)
-            site_->Release();
-        site_ = site;
-        r.siteGiven = site != nullptr;
-        if (!site)
-            return S_OK;
-        site->AddRef();
-        askForService(site);
-        askAmbient(site);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override
-    {
-        if (!site)
-            return E_POINTER;
-        *site = site_;
-        if (site_)
-            site_->AddRef();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Close(DWORD) override
-    {
-        ++record().closeCalls;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, WINBOOL, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) override
-    {
-        auto& r = record();
-        r.lastVerb = verb;
-        ++r.verbs;
-        if (!site)
-            return E_INVALIDARG;
-        if (verb == OLEIVERB_INPLACEACTIVATE)
-            return activateIn(site);
-        if (verb == OLEIVERB_SHOW || verb == OLEIVERB_HIDE) {
-            r.showHr = verb == OLEIVERB_SHOW ? site->ShowObject() : site->OnShowWindow(FALSE);
-            return S_OK;
-        }
-        return OLEOBJ_E_NOVERBS;
-    }
-    HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* id) override
-    {
-        if (!id)
-            return E_POINTER;
-        *id = standinControlId;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override
-    {
-        if (!status)
-            return E_POINTER;
-        *status = OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
-
-    // IOleWindow, IOleInPlaceObject
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
-    {
-        if (window)
-            *window = nullptr;
-        return E_FAIL;
-    }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(WINBOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override
-    {
-        if (!inPlaceSite_)
-            return S_OK;
-        inPlaceSite_->OnInPlaceDeactivate();
-        inPlaceSite_->Release();
-        inPlaceSite_ = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE UIDeactivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT, LPCRECT) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
+    control() : oleControl(standinDispatchId) {}
 
 protected:
     HRESULT invoke(DISPID id, WORD flags, std::vector<VARIANT*>& args, VARIANT* result) override
@@ -240,6 +115,12 @@ protected:
     }
 
 private:
+    void siteGiven(IOleClientSite* site) override
+    {
+        askForService(site);
+        askAmbient(site);
+    }
+
     void askForService(IOleClientSite* site)
     {
         auto& r = record();
@@ -273,57 +154,6 @@ private:
         ambient->Release();
     }
 
-    HRESULT activateIn(IOleClientSite* site)
-    {
-        auto& r = record();
-        IOleInPlaceSiteWindowless* inPlace = nullptr;
-        if (FAILED(site->QueryInterface(__uuidof(IOleInPlaceSiteWindowless), reinterpret_cast<void**>(&inPlace))) ||
-            !inPlace)
-            return E_NOINTERFACE;
-        r.canActivateHr = inPlace->CanInPlaceActivate();
-        r.windowlessHr = inPlace->CanWindowlessActivate();
-        r.activateHr = inPlace->OnInPlaceActivate();
-        IOleInPlaceFrame* frame = nullptr;
-        IOleInPlaceUIWindow* document = reinterpret_cast<IOleInPlaceUIWindow*>(1);
-        OLEINPLACEFRAMEINFO info{};
-        info.cb = sizeof info;
-        info.hwndFrame = reinterpret_cast<HWND>(1);
-        info.fMDIApp = TRUE;
-        r.windowContextHr = inPlace->GetWindowContext(&frame, &document, &r.position, &r.clip, &info);
-        r.frameGiven = frame != nullptr;
-        r.uiWindowGiven = document != nullptr;
-        r.mdi = info.fMDIApp;
-        r.frameWindow = info.hwndFrame;
-        if (frame)
-            frame->Release();
-        if (inPlaceSite_)
-            inPlaceSite_->Release();
-        inPlaceSite_ = inPlace;
-        return S_OK;
-    }
-
-    // Tells the frame, as a control reports progress.
-    HRESULT tellStatus(const wchar_t* text)
-    {
-        if (!inPlaceSite_)
-            return E_UNEXPECTED;
-        IOleInPlaceFrame* frame = nullptr;
-        IOleInPlaceUIWindow* document = nullptr;
-        RECT position{}, clip{};
-        OLEINPLACEFRAMEINFO info{};
-        info.cb = sizeof info;
-        const HRESULT hr = inPlaceSite_->GetWindowContext(&frame, &document, &position, &clip, &info);
-        if (document)
-            document->Release();
-        if (FAILED(hr) || !frame)
-            return E_FAIL;
-        record().statusHr = frame->SetStatusText(text);
-        frame->Release();
-        return S_OK;
-    }
-
-    IOleClientSite* site_ = nullptr;
-    IOleInPlaceSiteWindowless* inPlaceSite_ = nullptr;
     long level_ = 0;
 };
 
