@@ -13,8 +13,11 @@ standinRecord& record()
 
 namespace {
 
+// Makes one kind of stand-in.
 class factory final : public IClassFactory {
 public:
+    explicit factory(IUnknown* (*make)()) : make_(make) {}
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (!out)
@@ -41,7 +44,7 @@ public:
         *out = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        IUnknown* made = makeControl();
+        IUnknown* made = make_();
         const HRESULT hr = made->QueryInterface(iid, out);
         made->Release();
         return hr;
@@ -49,6 +52,7 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
+    IUnknown* (*make_)();
     std::atomic<ULONG> refs_{1};
 };
 
@@ -62,9 +66,13 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, R
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    if (!IsEqualCLSID(clsid, standinControlId))
+    IClassFactory* made = nullptr;
+    if (IsEqualCLSID(clsid, standinControlId))
+        made = new standin::factory(standin::makeControl);
+    else if (IsEqualCLSID(clsid, standinPlayerId))
+        made = new standin::factory(standin::makePlayer);
+    else
         return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* made = new standin::factory;
     const HRESULT hr = made->QueryInterface(iid, out);
     made->Release();
     return hr;
@@ -81,12 +89,25 @@ __declspec(dllexport) standinRecord* standinObserved()
     return &standin::record();
 }
 
+__declspec(dllexport) playerRecord* standinPlayer()
+{
+    return &standin::player();
+}
+
+__declspec(dllexport) void standinPlayerVersion(const wchar_t* version)
+{
+    standin::playerVersion() = version ? version : L"12.0.7601.17514";
+}
+
 // Forgets everything but the count of live controls.
 __declspec(dllexport) void standinReset()
 {
     const long objects = standin::record().objects;
     standin::record() = standinRecord{};
     standin::record().objects = objects;
+    standin::player() = playerRecord{};
+    standin::player().enabled = standin::player().windowlessVideo = standin::player().enableContextMenu = 99;
+    standin::playerVersion() = L"12.0.7601.17514";
 }
 
 } // extern "C"

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -7,11 +8,13 @@
 
 #include "record.h"
 
-// A stand-in ActiveX control: automation described by a type library of ours, in-place
+// Stand-in ActiveX controls: automation described by a type library of ours, in-place
 // activation, and a record of what its container answered.
 namespace standin {
 
 standinRecord& record();
+playerRecord& player();
+std::wstring& playerVersion();
 
 // The type information of one dispinterface of the library built into this module.
 ITypeInfo* typeInfoOf(REFIID dispinterface);
@@ -46,5 +49,6 @@ private:
 };
 
 IUnknown* makeControl();
+IUnknown* makePlayer();
 
 } // namespace standin

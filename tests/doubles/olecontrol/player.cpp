@@ -1,0 +1,246 @@
+// The stand-in media player control: asks its site for the remote media services and attaches
+// only in remote mode; a small object model whose state the tests read from the record.
+#include <cwchar>
+#include <string>
+
+#include <servprov.h>
+
+#include "olebase.h"
+
+namespace standin {
+
+playerRecord& player()
+{
+    static playerRecord shared = [] {
+        playerRecord r{};
+        r.enabled = r.windowlessVideo = r.enableContextMenu = 99;
+        return r;
+    }();
+    return shared;
+}
+
+std::wstring& playerVersion()
+{
+    static std::wstring version = L"12.0.7601.17514";
+    return version;
+}
+
+// The site's interface for remote mode, laid out as the player expects it. Outside the
+// anonymous namespace: GCC 12 otherwise takes the never-made class for uninitialised.
+struct remoteMediaServices : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetServiceType(BSTR* type) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetApplicationName(BSTR* name) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetScriptableObject(BSTR* name, IDispatch** object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCustomUIMode(BSTR* file) = 0;
+};
+
+namespace {
+
+// {CBB92747-741F-44FE-AB5B-F1A48F3B2A59}
+const IID remoteMediaServicesId = {0xcbb92747, 0x741f, 0x44fe, {0xab, 0x5b, 0xf1, 0xa4, 0x8f, 0x3b, 0x2a, 0x59}};
+
+const IID playerId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x20}};
+const IID controlsId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x21}};
+const IID settingsId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x22}};
+const IID errorId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x23}};
+
+HRESULT giveText(VARIANT* result, const wchar_t* text)
+{
+    if (result) {
+        result->vt = VT_BSTR;
+        result->bstrVal = SysAllocString(text);
+    }
+    return S_OK;
+}
+
+HRESULT giveLong(VARIANT* result, long value)
+{
+    if (result) {
+        result->vt = VT_I4;
+        result->lVal = value;
+    }
+    return S_OK;
+}
+
+HRESULT giveBool(VARIANT* result, short value)
+{
+    if (result) {
+        result->vt = VT_BOOL;
+        result->boolVal = value;
+    }
+    return S_OK;
+}
+
+HRESULT giveObject(VARIANT* result, IDispatch* object)
+{
+    if (result) {
+        result->vt = VT_DISPATCH;
+        result->pdispVal = object;
+    } else {
+        object->Release();
+    }
+    return S_OK;
+}
+
+// The put's single argument as type, or a failure.
+HRESULT putArg(std::vector<VARIANT*>& args, VARTYPE type, VARIANT& out)
+{
+    VariantInit(&out);
+    if (args.size() != 1)
+        return DISP_E_BADPARAMCOUNT;
+    return VariantChangeType(&out, args[0], 0, type);
+}
+
+// A plain automation object (no OLE faces) whose members work only while attached.
+class part final : public dispatchObject {
+public:
+    explicit part(REFIID dispinterface) : dispatchObject(dispinterface), kind_(dispinterface)
+    {
+        ++record().objects;
+    }
+    ~part() override { --record().objects; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (iid != __uuidof(IUnknown) && iid != __uuidof(IDispatch) && iid != kind_)
+            return E_NOINTERFACE;
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+
+protected:
+    HRESULT invoke(DISPID id, WORD flags, std::vector<VARIANT*>& args, VARIANT* result) override
+    {
+        auto& p = player();
+        if (!p.remote)
+            return E_FAIL;
+        if (kind_ == controlsId && id == 1) {
+            ++p.plays;
+            return S_OK;
+        }
+        if (kind_ == controlsId && id == 2)
+            return S_OK;
+        if (kind_ == settingsId && id == 1) {
+            if (flags & DISPATCH_PROPERTYPUT) {
+                VARIANT value;
+                const HRESULT hr = putArg(args, VT_I4, value);
+                if (SUCCEEDED(hr))
+                    p.volume = value.lVal;
+                return hr;
+            }
+            return giveLong(result, p.volume);
+        }
+        if (kind_ == errorId && id == 1)
+            return giveLong(result, 0);
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+private:
+    IID kind_;
+};
+
+class mediaPlayer final : public oleControl {
+public:
+    mediaPlayer() : oleControl(playerId) {}
+
+protected:
+    HRESULT invoke(DISPID id, WORD flags, std::vector<VARIANT*>& args, VARIANT* result) override
+    {
+        auto& p = player();
+        const bool put = flags & DISPATCH_PROPERTYPUT;
+        switch (id) {
+        case 1:
+            return giveText(result, playerVersion().c_str());
+        case 2:
+            return put ? putBool(args, p.enabled) : giveBool(result, p.enabled);
+        case 3:
+            return put ? putBool(args, p.windowlessVideo) : giveBool(result, p.windowlessVideo);
+        case 4:
+            return put ? putBool(args, p.enableContextMenu) : giveBool(result, p.enableContextMenu);
+        case 5:
+            if (put) {
+                VARIANT value;
+                const HRESULT hr = putArg(args, VT_BSTR, value);
+                if (SUCCEEDED(hr))
+                    wcsncpy(p.uiMode, value.bstrVal ? value.bstrVal : L"", 15);
+                VariantClear(&value);
+                return hr;
+            }
+            return giveText(result, p.uiMode);
+        case 6:
+            return giveObject(result, new part(controlsId));
+        case 7:
+            return giveObject(result, new part(settingsId));
+        case 8:
+            return giveObject(result, new part(errorId));
+        case 9:
+            return p.remote ? giveLong(result, 3) : E_FAIL;
+        default:
+            return DISP_E_MEMBERNOTFOUND;
+        }
+    }
+
+private:
+    static HRESULT putBool(std::vector<VARIANT*>& args, short& into)
+    {
+        VARIANT value;
+        const HRESULT hr = putArg(args, VT_BOOL, value);
+        if (SUCCEEDED(hr))
+            into = value.boolVal;
+        return hr;
+    }
+
+    void siteGiven(IOleClientSite* site) override
+    {
+        auto& p = player();
+        p.remote = false;
+        IServiceProvider* provider = nullptr;
+        if (FAILED(site->QueryInterface(__uuidof(IServiceProvider), reinterpret_cast<void**>(&provider))))
+            return;
+        remoteMediaServices* remote = nullptr;
+        p.serviceHr = provider->QueryService(remoteMediaServicesId, remoteMediaServicesId,
+                                             reinterpret_cast<void**>(&remote));
+        provider->Release();
+        if (FAILED(p.serviceHr) || !remote)
+            return;
+        ask(remote);
+        remote->Release();
+    }
+
+    static void ask(remoteMediaServices* remote)
+    {
+        auto& p = player();
+        BSTR type = nullptr;
+        if (SUCCEEDED(remote->GetServiceType(&type)) && type) {
+            wcsncpy(p.serviceType, type, 31);
+            p.remote = wcscmp(type, L"Remote") == 0;
+        }
+        SysFreeString(type);
+
+        BSTR name = reinterpret_cast<BSTR>(1);
+        p.applicationNameHr = remote->GetApplicationName(&name);
+        p.applicationNameNull = name == nullptr;
+
+        BSTR scriptName = reinterpret_cast<BSTR>(1);
+        IDispatch* scriptable = reinterpret_cast<IDispatch*>(1);
+        p.scriptableHr = remote->GetScriptableObject(&scriptName, &scriptable);
+        p.scriptableNull = scriptName == nullptr && scriptable == nullptr;
+
+        BSTR file = reinterpret_cast<BSTR>(1);
+        p.customUiHr = remote->GetCustomUIMode(&file);
+        p.customUiNull = file == nullptr;
+    }
+};
+
+} // namespace
+
+IUnknown* makePlayer()
+{
+    return static_cast<IDispatch*>(new mediaPlayer);
+}
+
+} // namespace standin
