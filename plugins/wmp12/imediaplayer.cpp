@@ -5,7 +5,10 @@ namespace vwin {
 
 iMediaPlayer::iMediaPlayer() : iOleControl(vcore::str(clsidText))
 {
-    if (!create(nullptr, true, nullptr))
+    // In-process straight away: the control has no local server, and Wine's out-of-process
+    // attempt from a single-threaded apartment sometimes answers with a proxy to another
+    // instance of the class instead of failing.
+    if (!create(nullptr, false, nullptr))
         return;
     put(u"enabled", variant::boolean(true));
     put(u"windowlessVideo", variant::boolean(true));

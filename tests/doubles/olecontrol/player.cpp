@@ -1,7 +1,9 @@
 // The stand-in media player control: asks its site for the remote media services and attaches
 // only in remote mode; a small object model whose state the tests read from the record.
 #include <cwchar>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include <servprov.h>
 
@@ -25,6 +27,18 @@ std::wstring& playerVersion()
     return version;
 }
 
+std::mutex& playlistLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+std::vector<playlistEntry>& playlist()
+{
+    static std::vector<playlistEntry> entries;
+    return entries;
+}
+
 // The site's interface for remote mode, laid out as the player expects it. Outside the
 // anonymous namespace: GCC 12 otherwise takes the never-made class for uninitialised.
 struct remoteMediaServices : IUnknown {
@@ -43,6 +57,8 @@ const IID playerId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e,
 const IID controlsId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x21}};
 const IID settingsId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x22}};
 const IID errorId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x23}};
+const IID playlistId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x24}};
+const IID mediaId = {0x7d1e4b60, 0x2f3a, 0x4c8e, {0x9b, 0x1d, 0x5a, 0x6c, 0x7e, 0x8f, 0x90, 0x25}};
 
 HRESULT giveText(VARIANT* result, const wchar_t* text)
 {
@@ -60,6 +76,30 @@ HRESULT giveLong(VARIANT* result, long value)
         result->lVal = value;
     }
     return S_OK;
+}
+
+HRESULT giveReal(VARIANT* result, double value)
+{
+    if (result) {
+        result->vt = VT_R8;
+        result->dblVal = value;
+    }
+    return S_OK;
+}
+
+long entries()
+{
+    std::lock_guard<std::mutex> hold(playlistLock());
+    return long(playlist().size());
+}
+
+// Every call first stalls and may fail, as the tests switch it.
+HRESULT troubled()
+{
+    auto& p = player();
+    if (p.stallMs > 0)
+        Sleep(DWORD(p.stallMs));
+    return p.failing ? E_FAIL : S_OK;
 }
 
 HRESULT giveBool(VARIANT* result, short value)
@@ -91,14 +131,18 @@ HRESULT putArg(std::vector<VARIANT*>& args, VARTYPE type, VARIANT& out)
     return VariantChangeType(&out, args[0], 0, type);
 }
 
-// A plain automation object (no OLE faces) whose members work only while attached.
+// A plain automation object (no OLE faces) whose members work only while attached; a media
+// item knows its playlist index.
 class part final : public dispatchObject {
 public:
-    explicit part(REFIID dispinterface) : dispatchObject(dispinterface), kind_(dispinterface)
+    explicit part(REFIID dispinterface, long index = -1)
+        : dispatchObject(dispinterface), kind_(dispinterface), index_(index)
     {
         ++record().objects;
     }
     ~part() override { --record().objects; }
+
+    long index() const { return index_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -118,29 +162,146 @@ protected:
         auto& p = player();
         if (!p.remote)
             return E_FAIL;
-        if (kind_ == controlsId && id == 1) {
-            ++p.plays;
-            return S_OK;
-        }
-        if (kind_ == controlsId && id == 2)
-            return S_OK;
-        if (kind_ == settingsId && id == 1) {
-            if (flags & DISPATCH_PROPERTYPUT) {
-                VARIANT value;
-                const HRESULT hr = putArg(args, VT_I4, value);
-                if (SUCCEEDED(hr))
-                    p.volume = value.lVal;
-                return hr;
-            }
-            return giveLong(result, p.volume);
-        }
+        if (const HRESULT hr = troubled(); FAILED(hr))
+            return hr;
+        const bool put = flags & DISPATCH_PROPERTYPUT;
+        if (kind_ == controlsId)
+            return controls(id, put, args, result);
+        if (kind_ == settingsId)
+            return settings(id, put, args, result);
+        if (kind_ == playlistId)
+            return playlistMember(id, args, result);
+        if (kind_ == mediaId)
+            return media(id, args, result);
         if (kind_ == errorId && id == 1)
             return giveLong(result, 0);
         return DISP_E_MEMBERNOTFOUND;
     }
 
 private:
+    static HRESULT controls(DISPID id, bool put, std::vector<VARIANT*>& args, VARIANT* result)
+    {
+        auto& p = player();
+        switch (id) {
+        case 1:
+            ++p.plays;
+            p.playState = 3;
+            return S_OK;
+        case 2:
+            ++p.pauses;
+            p.playState = 2;
+            return S_OK;
+        case 3:
+            ++p.stops;
+            p.playState = 1;
+            p.position = 0;
+            return S_OK;
+        case 4:
+            ++p.nexts;
+            p.current = entries() ? (p.current + 1) % entries() : 0;
+            return S_OK;
+        case 5:
+            ++p.previouses;
+            p.current = p.current > 0 ? p.current - 1 : 0;
+            return S_OK;
+        case 6:
+            if (put) {
+                VARIANT value;
+                const HRESULT hr = putArg(args, VT_R8, value);
+                if (SUCCEEDED(hr))
+                    p.position = value.dblVal;
+                return hr;
+            }
+            return giveReal(result, p.position);
+        case 7: {
+            if (!put)
+                return E_NOTIMPL;
+            VARIANT value;
+            const HRESULT hr = putArg(args, VT_DISPATCH, value);
+            if (FAILED(hr))
+                return hr;
+            part* item = nullptr;
+            if (value.pdispVal && SUCCEEDED(value.pdispVal->QueryInterface(mediaId, reinterpret_cast<void**>(&item))) && item) {
+                p.current = item->index();
+                p.position = 0;
+                ++p.itemPuts;
+                item->Release();
+            }
+            VariantClear(&value);
+            return item ? S_OK : E_INVALIDARG;
+        }
+        default:
+            return DISP_E_MEMBERNOTFOUND;
+        }
+    }
+
+    static HRESULT settings(DISPID id, bool put, std::vector<VARIANT*>& args, VARIANT* result)
+    {
+        auto& p = player();
+        if (id == 1) {
+            if (put) {
+                VARIANT value;
+                const HRESULT hr = putArg(args, VT_R8, value);
+                if (SUCCEEDED(hr))  // the player clamps
+                    p.volume = value.dblVal < 0 ? 0 : value.dblVal > 100 ? 100 : long(value.dblVal);
+                return hr;
+            }
+            return giveLong(result, p.volume);
+        }
+        if ((id != 2 && id != 3) || args.empty() || args[0]->vt != VT_BSTR || !args[0]->bstrVal)
+            return id == 2 || id == 3 ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
+        bool* mode = wcscmp(args[0]->bstrVal, L"shuffle") == 0 ? &p.shuffle
+                     : wcscmp(args[0]->bstrVal, L"loop") == 0  ? &p.loop
+                                                                : nullptr;
+        if (!mode)
+            return E_INVALIDARG;
+        if (id == 2)
+            return giveBool(result, *mode ? VARIANT_TRUE : VARIANT_FALSE);
+        VARIANT value;
+        VariantInit(&value);
+        if (args.size() != 2 || FAILED(VariantChangeType(&value, args[1], 0, VT_BOOL)))
+            return E_INVALIDARG;
+        *mode = value.boolVal != VARIANT_FALSE;
+        return S_OK;
+    }
+
+    static HRESULT playlistMember(DISPID id, std::vector<VARIANT*>& args, VARIANT* result)
+    {
+        auto& p = player();
+        if (id == 1)
+            return giveLong(result, p.countOverridden ? p.countOverride : entries());
+        if (id != 2)
+            return DISP_E_MEMBERNOTFOUND;
+        VARIANT index;
+        VariantInit(&index);
+        if (args.size() != 1 || FAILED(VariantChangeType(&index, args[0], 0, VT_I4)))
+            return E_INVALIDARG;
+        if (index.lVal < 0 || index.lVal >= entries())
+            return E_INVALIDARG;
+        return giveObject(result, new part(mediaId, index.lVal));
+    }
+
+    HRESULT media(DISPID id, std::vector<VARIANT*>& args, VARIANT* result) const
+    {
+        std::lock_guard<std::mutex> hold(playlistLock());
+        if (index_ < 0 || index_ >= long(playlist().size()))
+            return E_FAIL;
+        const playlistEntry& entry = playlist()[size_t(index_)];
+        if (id == 1)
+            return giveReal(result, entry.duration);
+        if (id != 2)
+            return DISP_E_MEMBERNOTFOUND;
+        if (args.size() != 1 || args[0]->vt != VT_BSTR || !args[0]->bstrVal)
+            return E_INVALIDARG;
+        if (wcscmp(args[0]->bstrVal, L"Artist") == 0)
+            return giveText(result, entry.artist.c_str());
+        if (wcscmp(args[0]->bstrVal, L"Title") == 0)
+            return giveText(result, entry.title.c_str());
+        return giveText(result, L"");
+    }
+
     IID kind_;
+    long index_;
 };
 
 class mediaPlayer final : public oleControl {
@@ -152,6 +313,8 @@ protected:
     {
         auto& p = player();
         const bool put = flags & DISPATCH_PROPERTYPUT;
+        if (const HRESULT hr = troubled(); FAILED(hr))
+            return hr;
         switch (id) {
         case 1:
             return giveText(result, playerVersion().c_str());
@@ -178,7 +341,13 @@ protected:
         case 8:
             return giveObject(result, new part(errorId));
         case 9:
-            return p.remote ? giveLong(result, 3) : E_FAIL;
+            return p.remote ? giveLong(result, p.playState) : E_FAIL;
+        case 10:
+            if (!p.remote || p.current < 0 || p.current >= entries())
+                return E_FAIL;
+            return giveObject(result, new part(mediaId, p.current));
+        case 11:
+            return p.remote ? giveObject(result, new part(playlistId)) : E_FAIL;
         default:
             return DISP_E_MEMBERNOTFOUND;
         }

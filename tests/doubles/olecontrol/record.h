@@ -51,6 +51,17 @@ struct playerRecord {
     wchar_t uiMode[16];
     long volume;
     long plays;
+    // The player's state, changed by the connector and by the tests alike.
+    long playState;             // 3 playing, 2 paused, 1 stopped, 0 undefined
+    double position;            // seconds
+    long current;               // index of the current item
+    bool shuffle;
+    bool loop;
+    long pauses, stops, nexts, previouses, itemPuts;
+    bool countOverridden;       // count answers countOverride instead of the list's length
+    long countOverride;
+    bool failing;               // every automation call answers E_FAIL
+    long stallMs;               // every automation call first waits this long
 };
 
 // The media player control's class id, under which the stand-in player is registered.
@@ -61,3 +72,7 @@ typedef playerRecord* (*standinPlayerProc)();
 // The version text the player reports; null restores "12.0.7601.17514".
 typedef void (*standinPlayerVersionProc)(const wchar_t* version);
 typedef void (*standinResetProc)();
+// One more playlist entry; null artist or title is empty.
+typedef void (*standinPlaylistAddProc)(const wchar_t* artist, const wchar_t* title, double duration);
+// Makes (true) or destroys (false) a top-level "WMP Skin Host" window on the calling thread.
+typedef bool (*standinSkinHostProc)(bool shown);

@@ -99,6 +99,33 @@ __declspec(dllexport) void standinPlayerVersion(const wchar_t* version)
     standin::playerVersion() = version ? version : L"12.0.7601.17514";
 }
 
+__declspec(dllexport) void standinPlaylistAdd(const wchar_t* artist, const wchar_t* title, double duration)
+{
+    std::lock_guard<std::mutex> hold(standin::playlistLock());
+    standin::playlist().push_back({artist ? artist : L"", title ? title : L"", duration});
+}
+
+// The window the connector takes for a running player; its owner thread must not end first.
+__declspec(dllexport) bool standinSkinHost(bool shown)
+{
+    static HWND window = nullptr;
+    static const bool registered = [] {
+        WNDCLASSW skin{};
+        skin.lpfnWndProc = DefWindowProcW;
+        skin.hInstance = GetModuleHandleW(nullptr);
+        skin.lpszClassName = L"WMP Skin Host";
+        return RegisterClassW(&skin) != 0;
+    }();
+    if (!registered)
+        return false;
+    if (shown && !window)
+        window = CreateWindowExW(0, L"WMP Skin Host", L"Stand-in player", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    else if (!shown && window && DestroyWindow(window))
+        window = nullptr;
+    return (window != nullptr) == shown;
+}
+
 // Forgets everything but the count of live controls.
 __declspec(dllexport) void standinReset()
 {
@@ -108,6 +135,8 @@ __declspec(dllexport) void standinReset()
     standin::player() = playerRecord{};
     standin::player().enabled = standin::player().windowlessVideo = standin::player().enableContextMenu = 99;
     standin::playerVersion() = L"12.0.7601.17514";
+    std::lock_guard<std::mutex> hold(standin::playlistLock());
+    standin::playlist().clear();
 }
 
 } // extern "C"

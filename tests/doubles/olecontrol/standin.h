@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@ namespace standin {
 standinRecord& record();
 playerRecord& player();
 std::wstring& playerVersion();
+
+struct playlistEntry {
+    std::wstring artist;
+    std::wstring title;
+    double duration;
+};
+std::vector<playlistEntry>& playlist();
+std::mutex& playlistLock();
 
 // The type information of one dispinterface of the library built into this module.
 ITypeInfo* typeInfoOf(REFIID dispinterface);
