@@ -35,24 +35,24 @@ bool playerThread::onThread() const
     return threadId_ != 0 && threadId_ == GetCurrentThreadId();
 }
 
-bool playerThread::perform(std::function<void()> work, uint32_t ms)
+playerThread::outcome playerThread::perform(std::function<void()> work, uint32_t ms)
 {
     if (onThread()) {
         work();
-        return true;
+        return outcome::done;
     }
     if (!isRunning())
-        return false;
+        return outcome::refused;
     auto next = std::make_shared<job>();
     next->work = std::move(work);
     {
         std::lock_guard<std::mutex> hold(lock_);
         if (queue_.size() >= maxQueued)
-            return false;
+            return outcome::refused;
         queue_.push_back(next);
         ready_.set();
     }
-    return next->done.wait(ms);
+    return next->done.wait(ms) ? outcome::done : outcome::pending;
 }
 
 void playerThread::run()

@@ -26,10 +26,13 @@ public:
     void setFarewell(std::function<void()> farewell) { farewell_ = std::move(farewell); }
     // Starts the thread when it does not run; false when it cannot.
     bool ensureStarted();
-    // Runs work on the thread (inline when called from it); true when it finished within ms.
-    // Work that is still queued or running past ms goes on later: it must not use the
-    // caller's stack.
-    bool perform(std::function<void()> work, uint32_t ms);
+    enum class outcome {
+        done,     // finished within the wait
+        pending,  // still queued or running: it goes on later, so it must not use the caller's stack
+        refused,  // never queued: the thread does not run or too many jobs wait
+    };
+    // Runs work on the thread (inline when called from it).
+    outcome perform(std::function<void()> work, uint32_t ms);
     bool onThread() const;
 
 protected:

@@ -92,9 +92,8 @@ bool Tolvanu_WMP::present()
     if (!thread_.ensureStarted())
         return false;
     auto found = std::make_shared<std::atomic<bool>>(false);
-    if (!thread_.perform([this, found] { *found = check(); }, createWaitMs))
-        return false;
-    return *found;
+    const auto ran = thread_.perform([this, found] { *found = check(); }, createWaitMs);
+    return ran == wmp::playerThread::outcome::done && *found;
 }
 
 // Availability: the player runs (its skin host window exists) and its control says 12 or later.
@@ -142,7 +141,7 @@ void Tolvanu_WMP::poll()
     if (pollPending_.exchange(true))
         return;
     if (stateLock().wait(lockWaitMs)) {
-        thread_.perform(
+        const auto ran = thread_.perform(
             [this] {
                 if (player_) {
                     stateReport(false);
@@ -153,6 +152,9 @@ void Tolvanu_WMP::poll()
                 pollPending_ = false;
             },
             callWaitMs);
+        // A poll never queued never clears the flag itself.
+        if (ran == wmp::playerThread::outcome::refused)
+            pollPending_ = false;
         stateLock().release();
     } else {
         pollPending_ = false;

@@ -98,3 +98,20 @@ TEST_F(BadInput, AControlThatHangsHoldsNoCallerPastTheBounds)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BadInput, PollingGoesOnOnceAHangingControlAnswersAgain)
+{
+    connectWithPlaylist();
+    run(u"media.get_state");
+    const int before = session->polls;
+    player().stallMs = 3000;
+    ASSERT_TRUE(waitFor([&] { return session->polls >= before + 3; })) << "polls keep coming while it hangs";
+    player().stallMs = 0;
+    clearReports();
+    player().volume = 77;
+    EXPECT_TRUE(waitForReport("media.volume 77.00", 15000ms));
+}
+
+} // namespace
