@@ -1,5 +1,7 @@
 // The stand-in media player control: asks its site for the remote media services and attaches
 // only in remote mode; a small object model whose state the tests read from the record.
+#include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <mutex>
 #include <string>
@@ -407,8 +409,37 @@ private:
 
 } // namespace
 
+// A process that cannot call the stand-in's exports (the hub) gets its playlist from the file
+// TOLVANU_STANDIN_PLAYLIST names: one "artist|title|seconds" line per entry, ASCII.
+void loadPlaylistFile()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("TOLVANU_STANDIN_PLAYLIST", path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        return;
+    FILE* file = fopen(path, "r");
+    if (!file)
+        return;
+    char line[512];
+    std::lock_guard<std::mutex> hold(playlistLock());
+    while (fgets(line, sizeof line, file)) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        const size_t a = text.find('|');
+        const size_t b = a == std::string::npos ? a : text.find('|', a + 1);
+        if (b == std::string::npos)
+            continue;
+        auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
+        playlist().push_back({wide(text.substr(0, a)), wide(text.substr(a + 1, b - a - 1)), atof(text.c_str() + b + 1)});
+    }
+    fclose(file);
+}
+
 IUnknown* makePlayer()
 {
+    static const bool loaded = (loadPlaylistFile(), true);
+    (void)loaded;
     return static_cast<IDispatch*>(new mediaPlayer);
 }
 
