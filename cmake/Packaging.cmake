@@ -5,6 +5,7 @@ set(TOLVANU_PLUGINS
   Tolvanu_VLC
   Tolvanu_system
   Tolvanu_Winamp
+  Tolvanu_WMP12
 )
 # Goes into Winamp's own plug-in folder, not beside the hub.
 set(TOLVANU_WINAMP_COMPONENT Cordavelle_winamp)
