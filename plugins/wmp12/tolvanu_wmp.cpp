@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int32_t playingState = 3;
+// The running player's top-level window.
+constexpr const wchar_t* skinHostClass = L"WMP Skin Host";
 
 using media::mediaCommand;
 
@@ -91,6 +93,11 @@ bool Tolvanu_WMP::present()
 {
     if (!thread_.ensureStarted())
         return false;
+    // No player: answered here, not behind whatever the control's thread is busy with.
+    if (!FindWindowW(skinHostClass, nullptr)) {
+        thread_.perform([this] { dropPlayer(); }, 0);
+        return false;
+    }
     auto found = std::make_shared<std::atomic<bool>>(false);
     const auto ran = thread_.perform([this, found] { *found = check(); }, createWaitMs);
     return ran == wmp::playerThread::outcome::done && *found;
@@ -100,7 +107,7 @@ bool Tolvanu_WMP::present()
 bool Tolvanu_WMP::check()
 {
     dropPlayer();
-    if (!FindWindowW(L"WMP Skin Host", nullptr))
+    if (!FindWindowW(skinHostClass, nullptr))
         return false;
     player_ = std::make_unique<vwin::iMediaPlayer>();
     attached_ = true;

@@ -88,6 +88,10 @@ TEST_F(BadInput, AControlThatHangsHoldsNoCallerPastTheBounds)
     auto start = std::chrono::steady_clock::now();
     run(u"media.play");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3000ms);
+    ASSERT_TRUE(skinHost(false));
+    start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(session->present());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms) << "no player: answered without the busy thread";
     // Queued behind the hanging call, so the release can never overlap it.
     start = std::chrono::steady_clock::now();
     session->closeSession();
