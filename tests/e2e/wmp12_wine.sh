@@ -30,9 +30,10 @@ netns_on_exit "on_hub_host --down"
 on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
   fail "the level could not be written into the Wine registry"
 key='HKLM\Software\Classes\CLSID\{6BF52A52-394A-11D3-B153-00C04F79FAA6}\InprocServer32'
-on_hub_host reg add "$key" /ve /d "$(windows_path "$3")" /f >/dev/null 2>&1 &&
-  on_hub_host reg add "$key" /v ThreadingModel /d Both /f >/dev/null 2>&1 ||
+if ! on_hub_host reg add "$key" /ve /d "$(windows_path "$3")" /f >/dev/null 2>&1 ||
+  ! on_hub_host reg add "$key" /v ThreadingModel /d Both /f >/dev/null 2>&1; then
   fail "the stand-in control could not be registered"
+fi
 printf '%s\n' 'Artist A|One|200' '|Two|150' 'Artist C||100' >"$WORK/playlist.txt"
 
 on_hub_host "$4" "$(windows_path "$WORK/quit")" </dev/null >"$WORK/skinhost.log" 2>&1 &
