@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 namespace itunes {
 
@@ -14,7 +13,7 @@ namespace itunes {
 // holds this thread, never the caller's.
 class apartment {
 public:
-    apartment() = default;
+    apartment();
     ~apartment();
     apartment(const apartment&) = delete;
     apartment& operator=(const apartment&) = delete;
@@ -22,7 +21,8 @@ public:
     // Runs job here and waits up to waitMs for it; false when it did not finish in time. A job
     // not begun by then is called off unless mustRun; one begun runs on, so it captures by value.
     bool run(std::function<void()> job, uint32_t waitMs, bool mustRun = false);
-    // Ends the thread once its queue is done, waiting up to waitMs; a hung thread is left behind.
+    // Ends the thread once its queue is done, waiting up to waitMs for that; a thread still in a
+    // hung call is left behind.
     void stop(uint32_t waitMs);
 
 private:
@@ -31,13 +31,19 @@ private:
         bool mustRun = false;
         bool started = false, done = false, calledOff = false;
     };
-    void loop();
+    // Shared with the thread, which may outlive this object when left behind.
+    struct shared {
+        std::mutex lock;
+        std::condition_variable changed;
+        std::deque<std::shared_ptr<task>> queue;
+        bool stopping = false;
+        void* thread = nullptr;  // its handle, once started
+    };
+    static void loop(std::shared_ptr<shared> s);
+    // Whether the thread can still run jobs: at process exit it is gone before our destructor.
+    bool alive() const;
 
-    std::mutex lock_;
-    std::condition_variable changed_;
-    std::deque<std::shared_ptr<task>> queue_;
-    std::thread thread_;
-    bool stopping_ = false;
+    std::shared_ptr<shared> s_;
 };
 
 } // namespace itunes

@@ -526,8 +526,13 @@ bool Tolvanu_iTunes::listRefresh()
         return false;
     media::titleList fresh(static_cast<size_t>(count));
     for (int32_t i = 1; i <= count; ++i) {
+        // A track that cannot be had ends the list: a count that overstates goes no further.
+        if (!childAt(tracks, u"Item", i, t, trackKind)) {
+            fresh.resize(static_cast<size_t>(i - 1));
+            break;
+        }
         int32_t order = 0;
-        if (!childAt(tracks, u"Item", i, t, trackKind) || !readInt(t, u"PlayOrderIndex", order))
+        if (!readInt(t, u"PlayOrderIndex", order))
             continue;
         if (order < 1 || order > count)
             continue;

@@ -243,7 +243,7 @@ protected:
             return E_FAIL;
         const long count = long(p->tracks.size());
         if (id == 1)
-            return giveInt(result, count);
+            return giveInt(result, theModel().countForced ? theModel().forcedCount : count);
         if ((id != 0 && id != 2) || args.empty())
             return DISP_E_MEMBERNOTFOUND;
         const long index = intArg(args[0]);
@@ -311,7 +311,7 @@ protected:
     {
         model& m = theModel();
         std::lock_guard<std::mutex> hold(m.lock);
-        const size_t needs = id == 101 ? 6 : (id == 100 || id == 102) ? 2 : (id == 103 || id == 104) ? 1 : 0;
+        const size_t needs = id == 101 ? 6 : (id == 100 || id == 102 || id == 109) ? 2 : (id == 103 || id == 104) ? 1 : 0;
         if (args.size() < needs)
             return DISP_E_BADPARAMCOUNT;
         switch (id) {
@@ -398,6 +398,10 @@ protected:
         case 106: return giveInt(result, m.playedOrder);
         case 107: return giveInt(result, m.stalling);
         case 108: die(); return S_OK;
+        case 109:
+            m.forcedCount = intArg(args[0]);
+            m.countForced = intArg(args[1]) != 0;
+            return S_OK;
         }
         return DISP_E_MEMBERNOTFOUND;
     }

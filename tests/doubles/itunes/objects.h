@@ -30,6 +30,8 @@ struct model {
     int currentTrack = 0;  // -1: none
     long state = 0, position = 0, volume = 50;
     long stallMs = 0;
+    bool countForced = false;
+    long forcedCount = 0;
     std::atomic<long> stalling{0};
     long playedOrder = -1;  // play order of the last track played by its own Play
 };

@@ -2,6 +2,8 @@
 #include <thread>
 
 #include "itunesfixture.h"
+#include "plugins/common/pluginabi.h"
+#include "tests/support/programenv.h"
 
 using namespace ittest;
 
@@ -106,4 +108,26 @@ TEST_F(ITunes, AStalledCallHoldsTheHubsThreadOnlyForABoundedTime)
     EXPECT_LT(held, 7000ms);
     // The session may go only once the apartment is out of the hung call.
     EXPECT_TRUE(nettest::waitUntil([&] { return player.number(u"StandInStalling") == 0; }, 15000ms));
+}
+
+// The library's entry points over the same session: the name, search, connect and close.
+TEST_F(ITunes, TheLibrarysEntryPointsServeMediaITunes)
+{
+    HMODULE library = LoadLibraryW((testenv::programFolder() / "Tolvanu_iTunes.dll").wstring().c_str());
+    ASSERT_TRUE(library);
+    auto init = reinterpret_cast<TolvanuInitProc>(reinterpret_cast<void*>(GetProcAddress(library, "Tolvanu_init")));
+    auto search = reinterpret_cast<TolvanuSearchProc>(reinterpret_cast<void*>(GetProcAddress(library, "Tolvanu_search")));
+    auto connect = reinterpret_cast<TolvanuConnectProc>(reinterpret_cast<void*>(GetProcAddress(library, "Tolvanu_connect")));
+    auto close = reinterpret_cast<TolvanuCloseProc>(reinterpret_cast<void*>(GetProcAddress(library, "Tolvanu_close")));
+    ASSERT_TRUE(init && search && connect && close);
+    char16_t name[256] = {};
+    EXPECT_EQ(init(name, hostCallback), 1);
+    EXPECT_EQ(std::u16string(name), u"media.iTunes");
+    EXPECT_EQ(search(u"media.vlc"), 0);
+    EXPECT_EQ(search(u"MEDIA.itunes"), 1);
+    const int opened = connect(u"media");
+    EXPECT_GT(opened, 0);
+    EXPECT_NE(uint32_t(opened), port);
+    EXPECT_EQ(close(u"media.iTunes"), 1);
+    EXPECT_EQ(close(u"system"), 0);
 }

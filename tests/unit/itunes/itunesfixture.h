@@ -103,6 +103,11 @@ public:
         vwin::variant args[2] = {vwin::variant::integer(list), vwin::variant::integer(track)};
         return app.call(u"StandInSetCurrent", nullptr, args, 2);
     }
+    bool call2(const char16_t* member, int32_t first, int32_t second)
+    {
+        vwin::variant args[2] = {vwin::variant::integer(first), vwin::variant::integer(second)};
+        return app.call(member, nullptr, args, 2);
+    }
     bool call1(const char16_t* member, int32_t value)
     {
         vwin::variant arg = vwin::variant::integer(value);

@@ -104,3 +104,24 @@ TEST_F(ITunes, TitlesOutsideTheBasicPlaneAndTheTitleRuleGoOutAsUtf8)
     EXPECT_TRUE(peer.waitFor("media.title Caf\xC3\xA9 - Song \xF0\x9F\x8E\xB5"));
     EXPECT_TRUE(peer.waitFor("media.list_title Caf\xC3\xA9 - Song \xF0\x9F\x8E\xB5"));
 }
+
+TEST_F(ITunes, ANegativeOrOverstatedTrackCountGivesTheTracksThatExist)
+{
+    ASSERT_TRUE(player.call2(u"StandInForceCount", -5, 1));
+    say("media.get_complete");
+    ASSERT_TRUE(peer.waitFor("media.list_start"));
+    size_t from = peer.mark();
+    ASSERT_TRUE(peer.waitFor("media.list_end"));
+    EXPECT_TRUE(peer.since(from, "media.list_title").empty());
+
+    ASSERT_TRUE(player.call2(u"StandInForceCount", 2147483647, 1));
+    ASSERT_TRUE(peer.waitFor("media.list_start", 5000ms));  // the poll's, on the changed count
+    from = peer.mark();
+    ASSERT_TRUE(peer.waitFor("media.list_end"));
+    EXPECT_EQ(peer.since(from, "media.list_title ").size(), 3u);
+
+    say("media.get_shortlist 10");
+    ASSERT_TRUE(peer.waitFor("media.shortlist ", 5000ms, true));
+    EXPECT_EQ(peer.since(from, "media.shortlist ").front(),
+              "media.shortlist 0 Alpha - First\tSecond\tGamma - Third\t");
+}
