@@ -20,8 +20,8 @@ public:
     static constexpr int32_t listCut = 200;
     // Longest wait of the hub's thread or the worker for one job in the apartment.
     static constexpr uint32_t jobWaitMs = 3000;
-    // Creating the object may start iTunes.
-    static constexpr uint32_t createWaitMs = 10000;
+    // Creating the object may start iTunes (about 1 s under Wine for a first start).
+    static constexpr uint32_t createWaitMs = 5000;
 
     Tolvanu_iTunes();
     ~Tolvanu_iTunes() override;

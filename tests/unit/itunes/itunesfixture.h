@@ -193,6 +193,10 @@ protected:
         if (std::getenv("TOLVANU_ITUNES_UNREGISTERED"))
             GTEST_SKIP() << "the stand-in is not registered in this run";
         plugin::setHostCallback(hostCallback);
+        // The last test's stand-in ends once its objects are gone; a start meeting it on its way
+        // out would be handed a class object about to go.
+        ASSERT_TRUE(nettest::waitUntil([] { return !FindWindowW(L"iTunes", nullptr); }, 10000ms))
+            << "a stand-in from before lingers";
         ASSERT_TRUE(player.start()) << "the stand-in player did not start";
         session.recorder = &peer;
         port = session.connectSession();
