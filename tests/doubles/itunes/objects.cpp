@@ -1,11 +1,41 @@
 // The stand-in player's automation objects over the type library built into this program.
 #include "objects.h"
 
+#include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace player {
 
 std::atomic<long> liveObjects{0};
+std::wstring stateFile;
+
+void writeState()
+{
+    if (stateFile.empty())
+        return;
+    char line[160];
+    {
+        model& m = theModel();
+        std::lock_guard<std::mutex> hold(m.lock);
+        const playlistRec* library = m.lists.empty() ? nullptr : &m.lists[0];
+        long rating = -1;
+        if (m.currentList >= 0 && size_t(m.currentList) < m.lists.size() && m.currentTrack >= 0 &&
+            size_t(m.currentTrack) < m.lists[size_t(m.currentList)].tracks.size())
+            rating = m.lists[size_t(m.currentList)].tracks[size_t(m.currentTrack)].rating;
+        snprintf(line, sizeof line, "state play=%ld volume=%ld track=%d rating=%ld shuffle=%d repeat=%ld\n", m.state,
+                 m.volume, m.currentTrack, rating, library && library->shuffle ? 1 : 0, library ? library->repeat : 0);
+    }
+    // Written aside and moved over, so a reader never sees half a line.
+    const std::wstring aside = stateFile + L".new";
+    HANDLE f = CreateFileW(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(f, line, DWORD(strlen(line)), &written, nullptr);
+    CloseHandle(f);
+    MoveFileExW(aside.c_str(), stateFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
 
 model& theModel()
 {
@@ -165,7 +195,10 @@ public:
             VariantInit(result);
         if (id < 100)
             stallIfAsked();
-        return invoke(id, put, args, result);
+        const HRESULT hr = invoke(id, put, args, result);
+        if (id < 100 && (put || (flags & DISPATCH_METHOD)))
+            writeState();
+        return hr;
     }
 
 protected:

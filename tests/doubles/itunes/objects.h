@@ -42,6 +42,9 @@ extern std::atomic<long> liveObjects;
 void objectGone();
 
 IDispatch* makeApp();
+// With a state file (--state FILE): its one line is rewritten after every player call.
+extern std::wstring stateFile;
+void writeState();
 // Withdraws the class object and ends the process abruptly.
 void die();
 ITypeInfo* typeInfoOf(REFIID dispinterface);

@@ -98,6 +98,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
         return registerClass() ? 0 : 1;
 
     defaultLibrary();
+    if (const wchar_t* state = wcsstr(commandLine, L"--state ")) {
+        stateFile = state + 8;
+        if (!stateFile.empty() && stateFile.front() == L'"')
+            stateFile = stateFile.substr(1, stateFile.find(L'"', 1) - 1);
+        writeState();
+    }
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance;
