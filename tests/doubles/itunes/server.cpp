@@ -13,6 +13,9 @@ const CLSID appClass = {0xDC0C2640, 0x1415, 0x4644, {0x87, 0x5C, 0x6F, 0x4D, 0x7
 DWORD mainThread = 0;
 DWORD classCookie = 0;
 std::atomic<bool> served{false};
+// Started by COM for a client ("-Embedding"): ends when no object is left. Started by hand, it
+// runs on, as the player a user started would.
+bool embedded = false;
 
 class factory : public IClassFactory {
 public:
@@ -80,7 +83,7 @@ void die()
 
 void objectGone()
 {
-    if (--liveObjects == 0 && served)
+    if (--liveObjects == 0 && served && embedded)
         PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
 }
 
@@ -97,6 +100,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
     if (wcsstr(commandLine, L"-register"))
         return registerClass() ? 0 : 1;
 
+    embedded = wcsstr(commandLine, L"-Embedding") != nullptr;
     defaultLibrary();
     if (const wchar_t* state = wcsstr(commandLine, L"--state ")) {
         stateFile = state + 8;
