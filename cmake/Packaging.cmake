@@ -6,6 +6,7 @@ set(TOLVANU_PLUGINS
   Tolvanu_system
   Tolvanu_Winamp
   Tolvanu_WMP12
+  Tolvanu_iTunes
 )
 # Goes into Winamp's own plug-in folder, not beside the hub.
 set(TOLVANU_WINAMP_COMPONENT Cordavelle_winamp)

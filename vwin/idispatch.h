@@ -38,6 +38,9 @@ public:
 
     // Holds from's IDispatch instead of the current interface and rebuilds the member table.
     bool attach(IUnknown* from);
+    // Holds from's IDispatch with model's member table: objects of one type read their type
+    // information once.
+    bool attachLike(IUnknown* from, const iDispatch& model);
     // Rebuilds the member table from the held interface's type information.
     void buildMembers();
     // Releases the interface and forgets the members.

@@ -79,6 +79,16 @@ bool iDispatch::attach(IUnknown* from)
     return true;
 }
 
+bool iDispatch::attachLike(IUnknown* from, const iDispatch& model)
+{
+    members_.clear();
+    if (!queryFrom(from))
+        return false;
+    for (int32_t i = 0; i < model.memberCount(); ++i)
+        members_.append(new iDispatchFunc(*model.member(i)));
+    return true;
+}
+
 variant iDispatch::getWith(const char16_t* name, VARIANT* args, UINT count)
 {
     variant result;

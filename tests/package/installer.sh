@@ -78,7 +78,7 @@ startmenu="$users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/To
 
 on_hub_host "$setup" /S >"$WORK/setup.out" 2>&1 || fail "the installer failed: $(cat "$WORK/setup.out")"
 setup_done
-for file in Tolvanu.exe Tolvanu_VLC.dll Tolvanu_system.dll Tolvanu_Winamp.dll Tolvanu_WMP12.dll README.txt \
+for file in Tolvanu.exe Tolvanu_VLC.dll Tolvanu_system.dll Tolvanu_Winamp.dll Tolvanu_WMP12.dll Tolvanu_iTunes.dll README.txt \
   winamp/Cordavelle_winamp.w5s winamp/README.txt Uninstall.exe; do
   [ -f "$instdir/$file" ] || fail "not installed: $file"
 done
