@@ -219,7 +219,7 @@ protected:
     bool settle()
     {
         say("media.get_state");
-        return peer.waitFor("media.repeat " + std::to_string(player.playlistNumber(u"SongRepeat") ? 1 : 0));
+        return peer.waitFor(player.playlistNumber(u"SongRepeat") ? "media.repeat 1" : "media.repeat 0");
     }
 
     standin player;
