@@ -30,6 +30,10 @@ public:
             sessionEnd_();
     }
 
+    // Menu commands sent to the console window (WM_COMMAND); the handler says whether it acted.
+    void setCommandHandler(std::function<bool(unsigned)> handler) { command_ = std::move(handler); }
+    bool command(unsigned id) { return command_ && command_(id); }
+
     // The console whose close ends the hub, while the message loop runs; null before and after.
     static console* mainWindow();
     static void setMainWindow(console* main);
@@ -37,6 +41,7 @@ public:
 private:
     void* window_ = nullptr;
     std::function<void()> sessionEnd_;
+    std::function<bool(unsigned)> command_;
 };
 
 } // namespace hub

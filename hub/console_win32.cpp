@@ -22,6 +22,10 @@ LRESULT CALLBACK consoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (console* main = console::mainWindow(); main && main->window() == window)
             PostQuitMessage(0);
         return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && self && self->command(LOWORD(wParam)))
+            return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_ENDSESSION:
         if (wParam && self)
             self->endSession();

@@ -38,17 +38,9 @@ vcore::str Tolvanu::banner()
     return text;
 }
 
-// Seams for the tray icon and the console's lists, which come with the tray and console.
+// Seams for the console's lists, which come with the console.
 
-// The tray icon object (icon 101, tip "Tolvanu"), the drawing surfaces and the console font.
-void Tolvanu::createTray() {}
-// Adds the icon to the notification area; "rightClicked" opens the menu, "clicked" the console.
-void Tolvanu::addTrayIcon() {}
 // The address and plug-in lists, with the plug-in list's "clicked" and "rightButtonClicked".
 void Tolvanu::createLists() {}
 // One row per loaded plug-in.
 void Tolvanu::fillPluginList() {}
-// Takes the icon out of the notification area, when it was added.
-void Tolvanu::removeTrayIcon() {}
-// The drawing lock and surfaces and the tray object.
-void Tolvanu::releaseTray() {}

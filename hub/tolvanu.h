@@ -1,6 +1,11 @@
 #pragma once
 #include "hub/console.h"
+#include "hub/hubmenu.h"
 #include "hub/tolvanu_com.h"
+
+namespace hub {
+class trayicon;
+}
 
 // The hub: its console and, through the second base, its communication object; built in the
 // start-up order, taken down in the shutdown order.
@@ -11,6 +16,12 @@ public:
     ~Tolvanu() override;
 
     void onLog(const vcore::str& text) override;
+    // The tray icon (when it was added) and the console's small icon: 102 while a session runs.
+    void onOnline() override;
+    void onOffline() override;
+
+    // The tray object on Windows; null on Linux, which has no notification area.
+    hub::trayicon* tray() const { return tray_; }
 
     // "Tolvanu <version> (build: <build time>)".
     static vcore::str banner();
@@ -22,4 +33,10 @@ private:
     void fillPluginList();
     void removeTrayIcon();
     void releaseTray();
+    void openMenu();
+    void showConsole();
+    void onTrayIconChanged(void* resource);
+
+    hub::hubmenu menu_{*this};
+    hub::trayicon* tray_ = nullptr;
 };

@@ -1,0 +1,71 @@
+// The hub's tray icon and menu on Windows.
+#include <windows.h>
+
+#include "hub/programfile.h"
+#include "hub/tolvanu.h"
+#include "hub/trayicon.h"
+#include "hub/traymenu.h"
+
+// The tray object (icon 101, tip "Tolvanu", its hidden window); the drawing surfaces come with
+// the console.
+void Tolvanu::createTray()
+{
+    tray_ = new hub::trayicon;
+    tray_->addHandler(hub::trayicon::iconChanged, this, &Tolvanu::onTrayIconChanged);
+}
+
+// A refused icon is no failure: the hub runs on, and a notification still opens the menu.
+void Tolvanu::addTrayIcon()
+{
+    tray_->add();
+    tray_->addHandler(u"rightClicked", this, &Tolvanu::openMenu);
+    tray_->addHandler(u"clicked", this, &Tolvanu::showConsole);
+    setCommandHandler([this](unsigned id) { return hub::runTraycommand(menu_, id, [this] { showConsole(); }); });
+}
+
+void Tolvanu::removeTrayIcon()
+{
+    if (tray_)
+        tray_->remove();
+}
+
+// After stop(): no worker is left to post an icon switch.
+void Tolvanu::releaseTray()
+{
+    setCommandHandler(nullptr);
+    delete tray_;
+    tray_ = nullptr;
+}
+
+void Tolvanu::openMenu() { hub::showTraymenu(window(), hub::traymenu(menu_, hub::versionText())); }
+
+void Tolvanu::showConsole()
+{
+    setVisible(true);
+    toForeground();
+}
+
+// Called from the protocol worker: posted, never sent, so a closing main thread cannot block it.
+void Tolvanu::onOnline()
+{
+    if (tray_)
+        tray_->showIcon(hub::trayicon::activeIcon);
+    Tolvanu_Com::onOnline();
+}
+
+void Tolvanu::onOffline()
+{
+    if (tray_)
+        tray_->showIcon(hub::trayicon::idleIcon);
+    Tolvanu_Com::onOffline();
+}
+
+// On the main thread, which owns the console window.
+void Tolvanu::onTrayIconChanged(void* resource)
+{
+    const int id = *static_cast<int*>(resource);
+    const HICON small = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                      LR_SHARED));
+    SendMessageW(static_cast<HWND>(window()), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
