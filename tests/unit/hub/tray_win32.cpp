@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <chrono>
 #include <future>
 #include <string>
@@ -408,6 +410,45 @@ TEST(TrayIcon, NotificationsRaiseTheSixMouseEventsAndMovesRememberTheForegroundW
     EXPECT_EQ(GetForegroundWindow(), tray.foreground());
     EXPECT_EQ(events.raised.size(), 6u) << "a move raises nothing";
     DestroyWindow(front);
+}
+
+} // namespace
+
+namespace {
+
+NOTIFYICONDATAW tipChange(const hub::trayicon& tray)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = static_cast<HWND>(tray.window());
+    data.uID = static_cast<UINT>(reinterpret_cast<uintptr_t>(&tray));
+    data.uFlags = NIF_TIP;
+    lstrcpynW(data.szTip, L"Tolvanu", ARRAYSIZE(data.szTip));
+    return data;
+}
+
+// Only with a notification area: tray_desktop_wine.sh runs it under Xvfb in Wine's virtual
+// desktop; the null display driver of the other runs has none.
+TEST(TrayOnDesktop, TheHubAddsItsIconAndTheIconGoesBeforeItsWindow)
+{
+    if (!GetEnvironmentVariableW(L"TOLVANU_TRAY_DESKTOP", nullptr, 0))
+        GTEST_SKIP() << "no notification area here (see tray_desktop_wine.sh)";
+    hub::messageloop loop;
+    scratchProfile profile;
+    {
+        Tolvanu hub;
+        ASSERT_TRUE(hub.tray()->added()) << "the notification area refused the icon";
+        NOTIFYICONDATAW known = tipChange(*hub.tray());
+        EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &known));
+        hub.onOnline();
+        EXPECT_TRUE(pumpUntil([&] { return hub.tray()->icon() == 102; }));
+    }
+    hub::trayicon tray;
+    ASSERT_TRUE(tray.add());
+    NOTIFYICONDATAW known = tipChange(tray);
+    tray.remove();
+    EXPECT_FALSE(tray.added());
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &known)) << "still in the notification area";
 }
 
 } // namespace
