@@ -317,11 +317,17 @@ TEST_F(TrayMenu, AutostartItemSwitchesTheRunValue)
     EXPECT_TRUE(hub::autostartProgram() == hub::programPath()) << "switched on";
 }
 
-TEST_F(TrayMenu, ConsoleItemShowsTheConsole)
+TEST_F(TrayMenu, ConsoleItemAndALeftClickOnTheIconShowTheConsole)
 {
-    ASSERT_FALSE(IsWindowVisible(static_cast<HWND>(hub.window())));
+    const HWND console = static_cast<HWND>(hub.window());
+    ASSERT_FALSE(IsWindowVisible(console));
     choose(2);
-    EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(hub.window())));
+    EXPECT_TRUE(IsWindowVisible(console));
+
+    hub.setVisible(false);
+    const auto id = static_cast<UINT>(reinterpret_cast<uintptr_t>(hub.tray()));
+    PostMessageW(static_cast<HWND>(hub.tray()->window()), notification, id, WM_LBUTTONDOWN);
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowVisible(console) != FALSE; }));
 }
 
 TEST_F(TrayMenu, ExitEndsTheMessageLoop)
