@@ -34,6 +34,21 @@ public:
     void setCommandHandler(std::function<bool(unsigned)> handler) { command_ = std::move(handler); }
     bool command(unsigned id) { return command_ && command_(id); }
 
+    // The window's painting (the paint DC, HDC) and its client size after every change.
+    void setPaintHandler(std::function<void(void*)> handler) { paint_ = std::move(handler); }
+    void setSizeHandler(std::function<void(int, int)> handler) { sized_ = std::move(handler); }
+    bool paints() const { return bool(paint_); }
+    void paint(void* dc)
+    {
+        if (paint_)
+            paint_(dc);
+    }
+    void sized(int width, int height)
+    {
+        if (sized_)
+            sized_(width, height);
+    }
+
     // The console whose close ends the hub, while the message loop runs; null before and after.
     static console* mainWindow();
     static void setMainWindow(console* main);
@@ -42,6 +57,8 @@ private:
     void* window_ = nullptr;
     std::function<void()> sessionEnd_;
     std::function<bool(unsigned)> command_;
+    std::function<void(void*)> paint_;
+    std::function<void(int, int)> sized_;
 };
 
 } // namespace hub

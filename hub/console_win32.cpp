@@ -26,13 +26,32 @@ LRESULT CALLBACK consoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (HIWORD(wParam) == 0 && self && self->command(LOWORD(wParam)))
             return 0;
         return DefWindowProcW(window, message, wParam, lParam);
+    case WM_PAINT: {
+        if (!self || !self->paints())
+            break;
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        self->paint(dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        // The painter covers the whole client area.
+        if (self && self->paints())
+            return 1;
+        break;
+    case WM_SIZE:
+        if (self)
+            self->sized(LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_ENDSESSION:
         if (wParam && self)
             self->endSession();
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void registerClass(HINSTANCE instance)

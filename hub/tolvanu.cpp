@@ -27,7 +27,11 @@ Tolvanu::~Tolvanu()
 }
 
 // Log lines carry text from the network: the terminal must not take any of it as a command.
-void Tolvanu::onLog(const vcore::str& text) { showLine(hub::printable(text)); }
+void Tolvanu::onLog(const vcore::str& text)
+{
+    showLine(hub::printable(text));
+    repaintLog();
+}
 
 vcore::str Tolvanu::banner()
 {

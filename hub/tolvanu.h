@@ -4,6 +4,7 @@
 #include "hub/tolvanu_com.h"
 
 namespace hub {
+class consolepainter;
 class trayicon;
 }
 
@@ -22,6 +23,8 @@ public:
 
     // The tray object on Windows; null on Linux, which has no notification area.
     hub::trayicon* tray() const { return tray_; }
+    // The console's painting on Windows; null on Linux.
+    hub::consolepainter* painter() const { return painter_; }
 
     // "Tolvanu <version> (build: <build time>)".
     static vcore::str banner();
@@ -36,7 +39,10 @@ private:
     void openMenu();
     void showConsole();
     void onTrayIconChanged(void* resource);
+    // Under the log lock.
+    void repaintLog();
 
     hub::hubmenu menu_{*this};
     hub::trayicon* tray_ = nullptr;
+    hub::consolepainter* painter_ = nullptr;
 };

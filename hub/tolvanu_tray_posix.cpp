@@ -8,5 +8,6 @@ void Tolvanu::releaseTray() {}
 void Tolvanu::openMenu() {}
 void Tolvanu::showConsole() {}
 void Tolvanu::onTrayIconChanged(void*) {}
+void Tolvanu::repaintLog() {}
 void Tolvanu::onOnline() { Tolvanu_Com::onOnline(); }
 void Tolvanu::onOffline() { Tolvanu_Com::onOffline(); }

@@ -1,17 +1,36 @@
 // The hub's tray icon and menu on Windows.
 #include <windows.h>
 
+#include <algorithm>
+
+#include "hub/consolepainter.h"
 #include "hub/programfile.h"
 #include "hub/tolvanu.h"
 #include "hub/trayicon.h"
 #include "hub/traymenu.h"
 
-// The tray object (icon 101, tip "Tolvanu", its hidden window); the drawing surfaces come with
-// the console.
+// The tray object (icon 101, tip "Tolvanu", its hidden window) and the console's painting.
 void Tolvanu::createTray()
 {
     tray_ = new hub::trayicon;
     tray_->addHandler(hub::trayicon::iconChanged, this, &Tolvanu::onTrayIconChanged);
+    painter_ = new hub::consolepainter(window());
+    setPaintHandler([this](void* dc) { painter_->paint(dc); });
+    setSizeHandler([this](int width, int height) {
+        std::vector<vcore::str> log = recentLog();
+        std::reverse(log.begin(), log.end());
+        painter_->resize(width, height, log);
+    });
+    // The window has its size from creation, before anyone listened.
+    RECT client{};
+    GetClientRect(static_cast<HWND>(window()), &client);
+    sized(client.right, client.bottom);
+}
+
+void Tolvanu::repaintLog()
+{
+    if (painter_)
+        painter_->drawLog(hub::consolepainter::newestFirst(ring()));
 }
 
 // A refused icon is no failure: the hub runs on, and a notification still opens the menu.
@@ -33,6 +52,10 @@ void Tolvanu::removeTrayIcon()
 void Tolvanu::releaseTray()
 {
     setCommandHandler(nullptr);
+    setPaintHandler(nullptr);
+    setSizeHandler(nullptr);
+    delete painter_;
+    painter_ = nullptr;
     delete tray_;
     tray_ = nullptr;
 }

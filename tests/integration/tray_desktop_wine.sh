@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The tray tests where a notification area exists: Xvfb and Wine's virtual desktop, in a prefix
-# of their own without the null display driver (which has no notification area).
+# The tray and console painting tests where a notification area exists: Xvfb and Wine's
+# virtual desktop, in a prefix of their own without the null display driver (which has none).
 #   tray_desktop_wine.sh TEST_HUB_EXE WINE_RUN PREFIX
 # Skips (77) without Xvfb.
 set -u
@@ -39,4 +39,4 @@ export DISPLAY=:$display
 "$wine_run" --prefix "$prefix" --down
 "$wine_run" --prefix "$prefix" --up "$test_hub" || { echo "FAIL: the Wine prefix did not come up again"; exit 1; }
 
-TOLVANU_TRAY_DESKTOP=1 "$wine_run" --prefix "$prefix" "$test_hub" --gtest_filter='Tray*' </dev/null
+TOLVANU_TRAY_DESKTOP=1 "$wine_run" --prefix "$prefix" "$test_hub" --gtest_filter='Tray*:ConsolePaint*' </dev/null
