@@ -9,7 +9,8 @@
 #include "hub/trayicon.h"
 #include "hub/traymenu.h"
 
-// The tray object (icon 101, tip "Tolvanu", its hidden window) and the console's painting.
+// The tray object (icon 101, tip "Tolvanu", its hidden window), the console's painting and
+// its connect request.
 void Tolvanu::createTray()
 {
     tray_ = new hub::trayicon;
@@ -21,6 +22,7 @@ void Tolvanu::createTray()
         std::reverse(log.begin(), log.end());
         painter_->resize(width, height, log);
     });
+    setConnectHandler([this](const char16_t* className) { return int32_t(host().connect(className)); });
     // The window has its size from creation, before anyone listened.
     RECT client{};
     GetClientRect(static_cast<HWND>(window()), &client);
@@ -52,6 +54,7 @@ void Tolvanu::removeTrayIcon()
 void Tolvanu::releaseTray()
 {
     setCommandHandler(nullptr);
+    setConnectHandler(nullptr);
     setPaintHandler(nullptr);
     setSizeHandler(nullptr);
     delete painter_;
