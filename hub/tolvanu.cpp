@@ -41,10 +41,3 @@ vcore::str Tolvanu::banner()
     text.format(u"Tolvanu %s (build: %s)", version.data(), built.data());
     return text;
 }
-
-// Seams for the console's lists, which come with the console.
-
-// The address and plug-in lists, with the plug-in list's "clicked" and "rightButtonClicked".
-void Tolvanu::createLists() {}
-// One row per loaded plug-in.
-void Tolvanu::fillPluginList() {}

@@ -4,6 +4,7 @@
 #include "hub/tolvanu_com.h"
 
 namespace hub {
+class consolelists;
 class consolepainter;
 class trayicon;
 }
@@ -20,11 +21,14 @@ public:
     // The tray icon (when it was added) and the console's small icon: 102 while a session runs.
     void onOnline() override;
     void onOffline() override;
+    // The address list repainted.
+    void onIP(const vcore::str& text) override;
 
     // The tray object on Windows; null on Linux, which has no notification area.
     hub::trayicon* tray() const { return tray_; }
     // The console's painting on Windows; null on Linux.
     hub::consolepainter* painter() const { return painter_; }
+    hub::consolelists* lists() const { return lists_; }
 
     // "Tolvanu <version> (build: <build time>)".
     static vcore::str banner();
@@ -45,4 +49,5 @@ private:
     hub::hubmenu menu_{*this};
     hub::trayicon* tray_ = nullptr;
     hub::consolepainter* painter_ = nullptr;
+    hub::consolelists* lists_ = nullptr;
 };

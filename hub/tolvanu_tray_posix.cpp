@@ -2,6 +2,8 @@
 #include "hub/tolvanu.h"
 
 void Tolvanu::createTray() {}
+void Tolvanu::createLists() {}
+void Tolvanu::fillPluginList() {}
 void Tolvanu::addTrayIcon() {}
 void Tolvanu::removeTrayIcon() {}
 void Tolvanu::releaseTray() {}
@@ -11,3 +13,4 @@ void Tolvanu::onTrayIconChanged(void*) {}
 void Tolvanu::repaintLog() {}
 void Tolvanu::onOnline() { Tolvanu_Com::onOnline(); }
 void Tolvanu::onOffline() { Tolvanu_Com::onOffline(); }
+void Tolvanu::onIP(const vcore::str& text) { Tolvanu_Com::onIP(text); }

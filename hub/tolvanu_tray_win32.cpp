@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "hub/consolelists.h"
 #include "hub/consolepainter.h"
 #include "hub/programfile.h"
 #include "hub/tolvanu.h"
@@ -21,6 +22,8 @@ void Tolvanu::createTray()
         std::vector<vcore::str> log = recentLog();
         std::reverse(log.begin(), log.end());
         painter_->resize(width, height, log);
+        if (lists_)
+            lists_->place(painter_->layout());
     });
     setConnectHandler([this](const char16_t* className) { return int32_t(host().connect(className)); });
     // The window has its size from creation, before anyone listened.
@@ -44,6 +47,15 @@ void Tolvanu::addTrayIcon()
     setCommandHandler([this](unsigned id) { return hub::runTraycommand(menu_, id, [this] { showConsole(); }); });
 }
 
+// Their rows come from the host and the address list each time they are painted.
+void Tolvanu::createLists()
+{
+    lists_ = new hub::consolelists(window(), menu_);
+    lists_->place(painter_->layout());
+}
+
+void Tolvanu::fillPluginList() { lists_->refreshPlugins(); }
+
 void Tolvanu::removeTrayIcon()
 {
     if (tray_)
@@ -57,6 +69,8 @@ void Tolvanu::releaseTray()
     setConnectHandler(nullptr);
     setPaintHandler(nullptr);
     setSizeHandler(nullptr);
+    delete lists_;
+    lists_ = nullptr;
     delete painter_;
     painter_ = nullptr;
     delete tray_;
@@ -76,6 +90,8 @@ void Tolvanu::onOnline()
 {
     if (tray_)
         tray_->showIcon(hub::trayicon::activeIcon);
+    if (lists_)
+        lists_->refreshPlugins();
     Tolvanu_Com::onOnline();
 }
 
@@ -83,7 +99,16 @@ void Tolvanu::onOffline()
 {
     if (tray_)
         tray_->showIcon(hub::trayicon::idleIcon);
+    if (lists_)
+        lists_->refreshPlugins();
     Tolvanu_Com::onOffline();
+}
+
+void Tolvanu::onIP(const vcore::str& text)
+{
+    if (lists_)
+        lists_->refreshAddresses();
+    Tolvanu_Com::onIP(text);
 }
 
 // On the main thread, which owns the console window.
