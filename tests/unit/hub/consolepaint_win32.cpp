@@ -71,14 +71,17 @@ TEST_F(ConsolePaint, SixtyLinesTheNewestOnTopInTheFadeAndTheAreaEndsInBackground
         << "nothing below the last line";
 }
 
-// Lines from a worker are painted on its own thread through a window DC: the main thread,
+// Log lines and address reports from a worker are painted on its own thread through a window DC: the main thread,
 // here waiting for the worker without dispatching, is never asked for anything.
 TEST_F(ConsolePaint, LinesFromAnotherThreadPaintWhileTheMainThreadWaits)
 {
     std::promise<void> finished;
     std::thread worker([&] {
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 100; ++i) {
             hub.log(vcore::str::formatted(u"worker %d", i));
+            vcore::str address = vcore::str::formatted(u"10.0.0.%d", i % 3);
+            hub.host().emitEvent(u"ip", &address);
+        }
         finished.set_value();
     });
     const bool done = finished.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
@@ -88,6 +91,10 @@ TEST_F(ConsolePaint, LinesFromAnotherThreadPaintWhileTheMainThreadWaits)
         worker.detach();
     ASSERT_TRUE(done) << "a worker waited for the busy main thread";
     EXPECT_TRUE(colourInRows(hub::messageColour(0), 0, 13));
+    int reported = 0;
+    for (const hub::addressrow& row : hub.addresses().rows())
+        reported += row.text == u"10.0.0.0" || row.text == u"10.0.0.1" || row.text == u"10.0.0.2";
+    EXPECT_EQ(3, reported) << "each once";
 }
 
 } // namespace
