@@ -39,4 +39,13 @@ export DISPLAY=:$display
 "$wine_run" --prefix "$prefix" --down
 "$wine_run" --prefix "$prefix" --up "$test_hub" || { echo "FAIL: the Wine prefix did not come up again"; exit 1; }
 
-TOLVANU_TRAY_DESKTOP=1 "$wine_run" --prefix "$prefix" "$test_hub" --gtest_filter='Tray*:ConsolePaint*' </dev/null
+# Pictures of the console and the menu, as test artefacts beside the prefix.
+shots=$(dirname "$prefix")/screenshots
+rm -rf "$shots" && mkdir -p "$shots"
+TOLVANU_TRAY_DESKTOP=1 TOLVANU_SCREENSHOTS="Z:${shots//\//\\}" \
+  "$wine_run" --prefix "$prefix" "$test_hub" --gtest_filter='Tray*:ConsolePaint*' </dev/null
+status=$?
+for picture in "$shots"/*.bmp; do
+  [ -f "$picture" ] && python3 "$(dirname "$0")/bmp2png.py" "$picture" && rm -f "$picture"
+done
+exit $status

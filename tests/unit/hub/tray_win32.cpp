@@ -6,12 +6,16 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <fstream>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "hub/autostart.h"
+#include "hub/consolelayout.h"
+#include "hub/consolepainter.h"
 #include "hub/messageloop.h"
 #include "hub/programfile.h"
 #include "hub/tolvanu.h"
@@ -73,6 +77,8 @@ public:
     bool opened = false;
     bool timedOut = false;
     UINT commanded = 0;  // the WM_COMMAND the console window received
+    // Called with the menu's window once it is open and idle, before the keys.
+    std::function<void(HWND)> onIdle;
 
 private:
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -82,8 +88,11 @@ private:
             self->commanded = LOWORD(wParam);
         if (message == WM_INITMENUPOPUP)
             self->read(reinterpret_cast<HMENU>(wParam));
-        if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !self->keysSent_)
+        if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !self->keysSent_) {
+            if (self->onIdle)
+                self->onIdle(reinterpret_cast<HWND>(lParam));
             self->choose(reinterpret_cast<HWND>(lParam));
+        }
         if (message == WM_TIMER && wParam == watchdog) {
             self->timedOut = true;
             EndMenu();
@@ -433,6 +442,47 @@ NOTIFYICONDATAW tipChange(const hub::trayicon& tray)
     return data;
 }
 
+// Part of the screen as a 24-bit BMP file (the test script makes PNG files of them).
+void saveScreen(const RECT& part, const std::wstring& path)
+{
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, part.left, part.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = DWORD((width * 3 + 3) & ~3);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * DWORD(height);
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), std::streamsize(stride) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+hub::rgb screenPixel(int x, int y)
+{
+    const HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
 // Only with a notification area: tray_desktop_wine.sh runs it under Xvfb in Wine's virtual
 // desktop; the null display driver of the other runs has none.
 TEST(TrayOnDesktop, TheHubAddsItsIconAndTheIconGoesBeforeItsWindow)
@@ -455,6 +505,52 @@ TEST(TrayOnDesktop, TheHubAddsItsIconAndTheIconGoesBeforeItsWindow)
     tray.remove();
     EXPECT_FALSE(tray.added());
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &known)) << "still in the notification area";
+}
+
+} // namespace
+
+namespace {
+
+// The console on the screen as WM_PAINT left it, and the open menu; saved where
+// TOLVANU_SCREENSHOTS points (a Windows path), for the README.
+TEST(TrayOnDesktop, TheConsoleOnScreenAndTheOpenMenu)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"TOLVANU_TRAY_DESKTOP", nullptr, 0) ||
+        !GetEnvironmentVariableW(L"TOLVANU_SCREENSHOTS", folder, MAX_PATH))
+        GTEST_SKIP() << "no desktop to take pictures of (see tray_desktop_wine.sh)";
+    hub::messageloop loop;
+    scratchProfile profile;
+    Tolvanu hub;
+    for (int i = 1; i <= 60; ++i)
+        hub.log(vcore::str::formatted(u"line %d", i));
+    vcore::str address(u"192.0.2.2");
+    hub.host().emitEvent(u"ip", &address);
+    const HWND console = static_cast<HWND>(hub.window());
+    SetWindowPos(console, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+    hub.setVisible(true);
+    UpdateWindow(console);
+    POINT origin{0, 0};
+    ClientToScreen(console, &origin);
+    const hub::consolelayout layout = hub.painter()->layout();
+    const int rightX = origin.x + layout.rightPanel.left + 3;
+    EXPECT_TRUE(pumpUntil([&] { return screenPixel(origin.x + 3, origin.y + 3) == hub::rgb{48, 48, 48}; }))
+        << "the left panel";
+    EXPECT_EQ((hub::rgb{32, 32, 32}), screenPixel(rightX, origin.y + 3)) << "the right panel";
+    RECT frame{};
+    GetWindowRect(console, &frame);
+    saveScreen(frame, std::wstring(folder) + L"\\console.bmp");
+
+    menuProbe probe(console);
+    RECT menuFrame{};
+    probe.onIdle = [&](HWND menu) {
+        GetWindowRect(menu, &menuFrame);
+        saveScreen(menuFrame, std::wstring(folder) + L"\\menu.bmp");
+    };
+    SetCursorPos(frame.left + 300, frame.top + 300);
+    probe.open(*hub.tray(), 0);
+    EXPECT_TRUE(probe.opened);
+    EXPECT_GT(menuFrame.bottom - menuFrame.top, 100) << "the menu's window";
 }
 
 } // namespace
