@@ -43,6 +43,7 @@ public:
 
 private:
     menuactions& actions_;
+    void* font_ = nullptr;
     void* addresses_ = nullptr;
     void* plugins_ = nullptr;
     int32_t selectedPlugin_ = -1;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "hub/consolepainter.h"
 #include "hub/consolerows.h"
 
 namespace hub {
@@ -117,7 +118,7 @@ void moveTo(HWND window, const box& b) { MoveWindow(window, b.left, b.top, b.wid
 
 } // namespace
 
-consolelists::consolelists(void* parent, menuactions& actions) : actions_(actions)
+consolelists::consolelists(void* parent, menuactions& actions) : actions_(actions), font_(createConsoleFont())
 {
     addresses_ = createList(static_cast<HWND>(parent), addressKind, this);
     plugins_ = createList(static_cast<HWND>(parent), pluginKind, this);
@@ -129,6 +130,8 @@ consolelists::~consolelists()
         DestroyWindow(static_cast<HWND>(addresses_));
     if (plugins_)
         DestroyWindow(static_cast<HWND>(plugins_));
+    if (font_)
+        DeleteObject(static_cast<HFONT>(font_));
 }
 
 void consolelists::place(const consolelayout& layout)
@@ -151,10 +154,12 @@ void consolelists::paintAddresses(void* target)
     RECT client{};
     GetClientRect(window, &client);
     fill(dc, client, {48, 48, 48});
+    const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
     const std::vector<addressrow> rows = actions_.addresses();
     for (size_t i = 0; i < rows.size(); ++i)
         paintRow(dc, int(i), client.right, addressRowColours(rows[i], int32_t(i) == selectedAddress_), rows[i].text,
                  nullptr);
+    SelectObject(dc, old);
 }
 
 void consolelists::paintPlugins(void* target)
@@ -164,6 +169,7 @@ void consolelists::paintPlugins(void* target)
     RECT client{};
     GetClientRect(window, &client);
     fill(dc, client, {48, 48, 48});
+    const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
     const std::vector<pluginrow> plugins = actions_.plugins();
     const std::vector<int32_t> order = pluginRowOrder(plugins);
     for (size_t row = 0; row < order.size(); ++row) {
@@ -171,6 +177,7 @@ void consolelists::paintPlugins(void* target)
         paintRow(dc, int(row), client.right, pluginRowColours(p, order[row] == selectedPlugin_), p.instanceName,
                  &p.className);
     }
+    SelectObject(dc, old);
 }
 
 void consolelists::pluginClicked(int row)

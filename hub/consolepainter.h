@@ -11,6 +11,9 @@
 // copied to the window. The two lists are not painted here.
 namespace hub {
 
+// The console's font, "Bank Gothic Medium BT" at 13 points (HFONT, deleted by the caller).
+void* createConsoleFont();
+
 class consolepainter {
 public:
     // window: the console's HWND.

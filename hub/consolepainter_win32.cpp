@@ -30,16 +30,18 @@ void text(HDC dc, const wchar_t* s, int length, RECT r, COLORREF colour)
 
 } // namespace
 
-consolepainter::consolepainter(void* window) : window_(window)
+void* createConsoleFont()
 {
     const HDC screen = GetDC(nullptr);
     const int height = -MulDiv(13, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
-    // Without antialiasing every drawn pixel has the line's own fade colour. The system's font
+    // Without antialiasing every drawn pixel has the text's own colour. The system's font
     // mapper stands in when the font is not installed.
-    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Bank Gothic Medium BT");
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Bank Gothic Medium BT");
 }
+
+consolepainter::consolepainter(void* window) : window_(window), font_(createConsoleFont()) {}
 
 consolepainter::~consolepainter()
 {
