@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -95,6 +96,48 @@ TEST_F(ConsolePaint, LinesFromAnotherThreadPaintWhileTheMainThreadWaits)
     for (const hub::addressrow& row : hub.addresses().rows())
         reported += row.text == u"10.0.0.0" || row.text == u"10.0.0.1" || row.text == u"10.0.0.2";
     EXPECT_EQ(3, reported) << "each once";
+}
+
+} // namespace
+
+namespace {
+
+// The hub's own thread builds it, stops it while a worker keeps logging and reporting addresses
+// (painted from the worker), and takes it down; 50 times. A paint that waited for the hub's
+// thread would hang it.
+TEST(ConsoleShutdown, LinesFromAnotherThreadDuringShutdownNeverHoldTheHubUp)
+{
+    scratchProfile profile;
+    std::promise<int> finished;
+    std::thread hubThread([&] {
+        hub::messageloop loop;
+        int cycles = 0;
+        for (; cycles < 50; ++cycles) {
+            Tolvanu hub;
+            std::atomic<bool> flooding{true};
+            std::thread worker([&] {
+                for (int i = 0; flooding; ++i) {
+                    hub.log(vcore::str::formatted(u"worker %d", i));
+                    vcore::str address = vcore::str::formatted(u"10.0.0.%d", i % 5);
+                    hub.host().emitEvent(u"ip", &address);
+                }
+            });
+            hub.log(vcore::str(u"closing"));
+            hub::messageloop::dispatchPending(5);
+            hub.stop();
+            flooding = false;
+            worker.join();
+        }
+        finished.set_value(cycles);
+    });
+    std::future<int> done = finished.get_future();
+    const bool ended = done.wait_for(std::chrono::seconds(120)) == std::future_status::ready;
+    if (ended)
+        hubThread.join();
+    else
+        hubThread.detach();
+    ASSERT_TRUE(ended) << "a shutdown hung";
+    EXPECT_EQ(50, done.get());
 }
 
 } // namespace
