@@ -1,4 +1,4 @@
-// The hub's tray icon and menu on Windows.
+// The hub's tray icon, menu and console window wiring on Windows.
 #include <windows.h>
 
 #include <algorithm>
