@@ -45,6 +45,8 @@ void hubmenu::setPluginEnabled(int32_t index, bool on)
         hub_.host().setEnabled(hub_.host().plugin(index), on);
 }
 
+void hubmenu::closeSessions() { hub_.node().closeSessions(); }
+
 std::vector<addressrow> hubmenu::addresses() { return hub_.addresses().rows(); }
 std::vector<vcore::str> hubmenu::recentLog() { return hub_.recentLog(); }
 void hubmenu::print(const vcore::str& line) { hub_.terminal().line(line); }

@@ -17,6 +17,7 @@ public:
     std::vector<pluginrow> plugins() override;
     void closePlugin(int32_t index) override;
     void setPluginEnabled(int32_t index, bool on) override;
+    void closeSessions() override;
     std::vector<addressrow> addresses() override;
     std::vector<vcore::str> recentLog() override;
     void print(const vcore::str& line) override;

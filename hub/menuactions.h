@@ -34,6 +34,8 @@ public:
     virtual void closePlugin(int32_t index) = 0;
     // Switching off a busy plug-in closes its session.
     virtual void setPluginEnabled(int32_t index, bool on) = 0;
+    // Every open session of the protocol node: plug-ins closed, "close" sent to the clients.
+    virtual void closeSessions() = 0;
     virtual std::vector<addressrow> addresses() = 0;
     // The log ring, oldest line first.
     virtual std::vector<vcore::str> recentLog() = 0;

@@ -27,7 +27,11 @@ Tolvanu::~Tolvanu()
 }
 
 // Log lines carry text from the network: the terminal must not take any of it as a command.
-void Tolvanu::onLog(const vcore::str& text) { showLine(hub::printable(text)); }
+void Tolvanu::onLog(const vcore::str& text)
+{
+    showLine(hub::printable(text));
+    repaintLog();
+}
 
 vcore::str Tolvanu::banner()
 {
@@ -37,18 +41,3 @@ vcore::str Tolvanu::banner()
     text.format(u"Tolvanu %s (build: %s)", version.data(), built.data());
     return text;
 }
-
-// Seams for the tray icon and the console's lists, which come with the tray and console.
-
-// The tray icon object (icon 101, tip "Tolvanu"), the drawing surfaces and the console font.
-void Tolvanu::createTray() {}
-// Adds the icon to the notification area; "rightClicked" opens the menu, "clicked" the console.
-void Tolvanu::addTrayIcon() {}
-// The address and plug-in lists, with the plug-in list's "clicked" and "rightButtonClicked".
-void Tolvanu::createLists() {}
-// One row per loaded plug-in.
-void Tolvanu::fillPluginList() {}
-// Takes the icon out of the notification area, when it was added.
-void Tolvanu::removeTrayIcon() {}
-// The drawing lock and surfaces and the tray object.
-void Tolvanu::releaseTray() {}

@@ -7,6 +7,7 @@
 #include "hub/hubmenu.h"
 #include "hub/programfile.h"
 #include "hub/tolvanu_com.h"
+#include "hub/traymenu.h"
 #include "profile.h"
 #include "vcore/regkey.h"
 
@@ -92,6 +93,18 @@ TEST_F(HubMenu, PlugInRowsFollowTheHostAndDisablingABusyOneClosesIt)
     menu.closePlugin(0);
     EXPECT_FALSE(menu.plugins()[0].busy);
     menu.closePlugin(5);  // no such plug-in: nothing happens
+}
+
+TEST_F(HubMenu, TheTrayMenuShowsThePlugInOfTheHostWithItsBusyMark)
+{
+    auto pluginItem = [this] { return hub::traymenu(menu, vcore::str(u"1"))[4]; };
+    EXPECT_EQ(hub::traycommand::firstPlugin, pluginItem().id);
+    EXPECT_TRUE(pluginItem().text == com.host().plugin(0).instanceName());
+    EXPECT_FALSE(pluginItem().checked);
+    int32_t port = -1;
+    com.setLevel(0);
+    ASSERT_TRUE(com.openRequested(vcore::str(u"echo"), vcore::str(u"Phone:1"), port));
+    EXPECT_TRUE(pluginItem().checked);
 }
 
 TEST_F(HubMenu, TheLogComesOldestFirstAndHoldsTheLastFifty)
