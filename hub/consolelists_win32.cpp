@@ -53,13 +53,6 @@ void paintRow(HDC dc, int row, int width, const rowcolours& colours, const vcore
     drawText(dc, *second, {middle, top, width - 2, top + consolelists::rowHeight}, colours.secondText);
 }
 
-int widthOf(HWND window)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    return client.right;
-}
-
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {

@@ -224,8 +224,9 @@ protected:
         ASSERT_FALSE(probe.timedOut) << "the menu did not close on the keys";
         // The chosen item arrives as WM_COMMAND posted to the console window.
         quitSeen = false;
-        if (id)
+        if (id) {
             ASSERT_TRUE(pumpUntil([&] { return probe.commanded == id; })) << "no WM_COMMAND " << id;
+        }
     }
 
     hub::messageloop loop;
@@ -261,8 +262,9 @@ TEST_F(TrayMenu, RightClickOpensTheMenuWithItsItemsChecksAndColour)
         EXPECT_FALSE(items[4 + i].checked) << "no session runs";
     }
     const size_t levels = 4 + plugins + (plugins ? 1 : 0);
-    if (plugins)
+    if (plugins) {
         EXPECT_TRUE(items[levels - 1].separator);
+    }
     const wchar_t* const texts[] = {L"Security: trust all", L"Security: ask once", L"Security: ask per session",
                                     L"Security: ask every time", L"Security: block all"};
     for (size_t k = 0; k < 5; ++k) {
