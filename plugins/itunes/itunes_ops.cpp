@@ -11,7 +11,9 @@
 #include "plugins/common/mediagreeting.h"
 #include "plugins/common/mediaposition.h"
 #include "plugins/common/mediareports.h"
+#include "plugins/common/wholenumber.h"
 #include "plugins/itunes/tolvanu_itunes.h"
+#include "vcore/strchars.h"
 #include "vnet/address.h"
 
 namespace {
@@ -38,23 +40,10 @@ private:
     bool held_;
 };
 
-// Reals to whole numbers by truncation, saturating at the 32-bit bounds.
-int32_t truncated(double value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= 2147483647.0)
-        return INT32_MAX;
-    if (value <= -2147483648.0)
-        return INT32_MIN;
-    return int32_t(value);
-}
-
 void foldAZ(vcore::str& text)
 {
     for (int32_t i = 0; i < text.length(); ++i)
-        if (text[i] >= u'A' && text[i] <= u'Z')
-            text[i] = char16_t(text[i] + (u'a' - u'A'));
+        text[i] = vcore::chars::lower(text[i]);
 }
 
 bool sameFolded(vcore::str a, vcore::str b)
@@ -205,7 +194,7 @@ void Tolvanu_iTunes::volume(double value, bool add)
     lockTry lock(stateLock(), lockWaitMs);
     if (!lock)
         return;
-    int64_t wanted = truncated(value);
+    int64_t wanted = media::truncatedInt(value);
     if (add) {
         int32_t now = 0;
         if (!readInt(app_, u"SoundVolume", now))
@@ -231,13 +220,13 @@ void Tolvanu_iTunes::position(double value, bool add)
             int32_t now = 0;
             if (!readInt(app_, u"PlayerPosition", now))
                 return;
-            wanted = int64_t(now) + truncated(value);
+            wanted = int64_t(now) + media::truncatedInt(value);
         } else {
             object t;
             int32_t duration = 0;
             if (currentTrack(t) != 1 || !readInt(t, u"Duration", duration))
                 return;
-            wanted = truncated(double(duration) * value / 100.0);
+            wanted = media::truncatedInt(double(duration) * value / 100.0);
         }
         const int32_t p = int32_t(std::clamp<int64_t>(wanted, INT32_MIN, INT32_MAX));
         app_.put(u"PlayerPosition", variant::integer(p));
