@@ -22,7 +22,8 @@ prefix=$WORK/wineprefix
 on_hub_host() {
   user_vars hub
   in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" \
-    TOLVANU_STANDIN_PLAYLIST="$WORK/playlist.txt" "$WINE_RUN" --prefix "$prefix" "$@"
+    TOLVANU_STANDIN_PLAYLIST="$WORK/playlist.txt" TOLVANU_STANDIN_STATE="$WORK/player.state" \
+    "$WINE_RUN" --prefix "$prefix" "$@"
 }
 windows_path() { echo "Z:${1//\//\\}"; }
 on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
@@ -71,6 +72,11 @@ expect_out_line "media.shuffle 1" "set_shuffle -1"
 expect_out_line "media.title Two" "set_track 1, then get_state"
 expect_out_line "media.speed 1.0" "set_track plays"
 pass "list, volume, position, shuffle and track reach the stand-in and come back as reports"
+# What the stand-in itself holds, written by it from inside the hub's process.
+state=$(cat "$WORK/player.state" 2>/dev/null)
+[ "$state" = "volume=35 current=1 shuffle=1 loop=0 playState=3" ] ||
+  fail "the stand-in's own state after the session: '${state:-none}'"
+pass "the stand-in holds volume 35, item 1 playing, shuffle on"
 
 touch "$WORK/quit"
 for _ in $(seq 100); do kill -0 "$skinhost_pid" 2>/dev/null || break; sleep 0.1; done

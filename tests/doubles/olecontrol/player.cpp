@@ -95,6 +95,26 @@ long entries()
     return long(playlist().size());
 }
 
+// Where TOLVANU_STANDIN_STATE names a file, the player's state after each call, one line, so
+// that a test outside the hub's process sees what the connector did.
+void saveState()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("TOLVANU_STANDIN_STATE", path, sizeof path);
+    if (n == 0 || n + 4 >= sizeof path)
+        return;
+    char temporary[MAX_PATH];
+    snprintf(temporary, sizeof temporary, "%s.new", path);
+    FILE* file = fopen(temporary, "wb");
+    if (!file)
+        return;
+    const auto& p = player();
+    fprintf(file, "volume=%ld current=%ld shuffle=%d loop=%d playState=%ld\n", p.volume, p.current,
+            p.shuffle ? 1 : 0, p.loop ? 1 : 0, p.playState);
+    fclose(file);
+    MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING);
+}
+
 // Every call first stalls and may fail, as the tests switch it.
 HRESULT troubled()
 {
@@ -166,7 +186,14 @@ protected:
             return E_FAIL;
         if (const HRESULT hr = troubled(); FAILED(hr))
             return hr;
-        const bool put = flags & DISPATCH_PROPERTYPUT;
+        const HRESULT hr = member(id, flags & DISPATCH_PROPERTYPUT, args, result);
+        saveState();
+        return hr;
+    }
+
+private:
+    HRESULT member(DISPID id, bool put, std::vector<VARIANT*>& args, VARIANT* result)
+    {
         if (kind_ == controlsId)
             return controls(id, put, args, result);
         if (kind_ == settingsId)
@@ -180,7 +207,6 @@ protected:
         return DISP_E_MEMBERNOTFOUND;
     }
 
-private:
     static HRESULT controls(DISPID id, bool put, std::vector<VARIANT*>& args, VARIANT* result)
     {
         auto& p = player();
