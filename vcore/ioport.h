@@ -49,6 +49,14 @@ public:
     void setPortNumber(uint32_t port) { portNumber_ = port; }
     uint32_t timeOut() const { return timeOut_; }
     void setTimeOut(uint32_t ms) { timeOut_ = ms; }
+    // A time-out that never runs out: the worker wakes for the network alone.
+    static constexpr uint32_t noTimeOut = 0xFFFFFFFF;
+    // From another thread than the worker: its current wait ends, so the new time-out holds now.
+    void changeTimeOut(uint32_t ms)
+    {
+        timeOut_ = ms;
+        socketEvent_.set();
+    }
     bool threaded() const { return threaded_; }
     void setThreaded(bool threaded) { threaded_ = threaded; }
     str remoteText() const;

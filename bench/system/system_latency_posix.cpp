@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -264,6 +265,8 @@ int measure(const char* hub, uint16_t reflectPort, int keys, int volumes)
 struct usage {
     double cpuSeconds = 0;
     long switches = 0;
+    // Each thread's share, to tell which one wakes: "name/tid" -> cpu seconds, switches.
+    std::map<std::string, std::pair<double, long>> threads;
 };
 
 // CPU from each thread's schedstat (nanoseconds; clock ticks are too coarse for an idle hub).
@@ -278,13 +281,19 @@ usage usageOf(int pid)
             const std::string task = tasks + "/" + entry->d_name;
             std::ifstream schedstat(task + "/schedstat");
             unsigned long long ns = 0;
-            if (schedstat >> ns)
-                u.cpuSeconds += double(ns) / 1e9;
+            schedstat >> ns;
+            long switches = 0;
             std::ifstream status(task + "/status");
-            std::string line;
-            while (std::getline(status, line))
+            std::string line, name;
+            while (std::getline(status, line)) {
+                if (line.rfind("Name:", 0) == 0)
+                    name = line.substr(line.find_first_not_of(" \t", 5));
                 if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
-                    u.switches += std::atol(line.substr(line.find(':') + 1).c_str());
+                    switches += std::atol(line.substr(line.find(':') + 1).c_str());
+            }
+            u.cpuSeconds += double(ns) / 1e9;
+            u.switches += switches;
+            u.threads[name + "/" + entry->d_name] = {double(ns) / 1e9, switches};
         }
         closedir(dir);
     }
@@ -303,6 +312,13 @@ int idle(int pid, int seconds, const char* label, double targetPercent)
     const double percent = 100.0 * (after.cpuSeconds - before.cpuSeconds) / span;
     std::printf("idle, %-32s %.5f %% of one core, %.2f wake-ups/s (all threads, %d s)\n", label, percent,
                 double(after.switches - before.switches) / span, seconds);
+    for (const auto& [thread, now] : after.threads) {
+        const auto was = before.threads.find(thread);
+        if (was == before.threads.end() || now.second == was->second.second)
+            continue;
+        std::printf("  thread %-24s %.5f %%, %.2f wake-ups/s\n", thread.c_str(),
+                    100.0 * (now.first - was->second.first) / span, double(now.second - was->second.second) / span);
+    }
     if (targetPercent >= 0)
         std::printf("  target, at most %.3f %% of one core: %s\n", targetPercent,
                     percent <= targetPercent ? "met" : "NOT met");

@@ -16,6 +16,7 @@ public:
     bool turnAway();
     // A quiet spell (the port's time-out) ends the burst.
     void endBurst() { bursting_ = false; }
+    bool bursting() const { return bursting_; }
 
 private:
     std::atomic<bool> open_{false};

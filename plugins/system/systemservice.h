@@ -37,6 +37,8 @@ public:
     void close();
 
     bool active() const { return active_; }
+    // Whether the quiet tick has work: reports while active, or a turned-away burst to end.
+    bool wantsTicks() const { return active_ || gate_.bursting(); }
     bool sessionOpen() const { return gate_.isOpen(); }
     double currentVolume() const { return current_; }
     int32_t lastStep() const { return lastStep_; }

@@ -30,7 +30,7 @@ void Tolvanu_system::openPort(workerStart start)
     setSocketType(vnet::sock::typeDatagram);
     setProtocol(vnet::sock::protoUdp);
     setPortNumber(servicePort);
-    setTimeOut(pollMs);
+    setTimeOut(noTimeOut);
     open(u"");
 }
 
@@ -50,6 +50,7 @@ uint32_t Tolvanu_system::connectSession()
 {
     startWorker();
     service_.connect();
+    changeTimeOut(pollMs);
     return servicePort;
 }
 
@@ -73,13 +74,26 @@ bool Tolvanu_system::onData(vcore::ioport*)
             service_.handle(text, remoteText());
         }
     }
+    pace();
     return true;
 }
 
 bool Tolvanu_system::onTimeOut(vcore::ioport*)
 {
     service_.poll();
+    pace();
     return true;
+}
+
+void Tolvanu_system::pace()
+{
+    // Read again after the write: a connect on the hub's thread in between must not be undone.
+    for (;;) {
+        const bool ticks = service_.wantsTicks();
+        setTimeOut(ticks ? pollMs : noTimeOut);
+        if (service_.wantsTicks() == ticks)
+            return;
+    }
 }
 
 void Tolvanu_system::report(const vcore::str& text, bool logged)

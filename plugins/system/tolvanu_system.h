@@ -46,6 +46,8 @@ private:
     vcore::str computerName() override;
 
     void openPort(workerStart start);
+    // On the worker: a port with nothing to poll does not wake once a second.
+    void pace();
     void prepareWorker() override { pc_->prepare(); }
 
     std::unique_ptr<systemctl::machine> pc_;

@@ -155,6 +155,33 @@ TEST_F(RemotePort, PollReportsChangesWhileActive)
     EXPECT_EQ(heardCount("log: [media>127.0.0.2] system.volume 50.0"), 0u) << "the set value needs no report";
 }
 
+// The port wakes once a second only while the tick has work; a connect from the hub's thread
+// ends a wait that had no time-out, so the first poll comes without any datagram.
+TEST_F(RemotePort, QuietTicksOnlyWhileThereIsWork)
+{
+    const std::string ignored = "log: [system] commands from 127.0.0.2 ignored: no session open";
+    EXPECT_EQ(service->timeOut(), vcore::ioport::noTimeOut) << "nothing to poll after load";
+    ASSERT_TRUE(send("M 1 1", client));
+    EXPECT_TRUE(waitToHear(ignored));
+    EXPECT_TRUE(waitUntil([&] { return service->timeOut() == vcore::ioport::noTimeOut; }, 5000ms))
+        << "a quiet tick ends the burst, then the port sleeps";
+    ASSERT_TRUE(send("M 1 1", client));
+    EXPECT_TRUE(waitUntil([] { return heardCount("log: [system] commands from 127.0.0.2 ignored: no session open") == 2; },
+                          5000ms)) << "the next burst is logged again";
+    ASSERT_TRUE(waitUntil([&] { return service->timeOut() == vcore::ioport::noTimeOut; }, 5000ms));
+
+    service->connectSession();
+    EXPECT_EQ(service->timeOut(), Tolvanu_system::pollMs);
+    pc->volume = 0.3f;
+    EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 30.0")) << "polled with no datagram sent";
+    service->closeSession();
+    EXPECT_TRUE(waitUntil([&] { return service->timeOut() == vcore::ioport::noTimeOut; }, 5000ms));
+    pc->volume = 0.4f;
+    ASSERT_TRUE(send("system.get_state", client));  // a state request alone makes it active again
+    EXPECT_TRUE(waitToHear("log: [media>127.0.0.2] system.volume 40.0"));
+    EXPECT_EQ(service->timeOut(), Tolvanu_system::pollMs);
+}
+
 TEST_F(RemotePort, InitAnswersWithTheVolumeAfterAPause)
 {
     ASSERT_TRUE(send("system.init", client));
