@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "plugins/common/medialist.h"
 #include "plugins/common/mediareports.h"
@@ -14,6 +15,12 @@ constexpr int32_t shortTitleLength = 80;
 vcore::str minutesSeconds(int64_t ms)
 {
     return vcore::str::formatted(u"%d:%02d", int(ms / 60000), int((ms / 1000) % 60));
+}
+
+// Winamp rates 0 to 5; whatever else it answers is reported as it is, short of overflowing.
+int32_t ratingPercent(intptr_t stars)
+{
+    return int32_t(std::clamp<int64_t>(int64_t(int32_t(stars)) * 20, INT32_MIN, INT32_MAX));
 }
 
 } // namespace
@@ -105,7 +112,7 @@ void componentSession::positionReport(bool forced)
     intptr_t r = 0;
     if (ipc(ipc::getRating, 0, r) && (forced || int32_t(r) != state_.lastRating)) {
         state_.lastRating = int32_t(r);
-        send(media::ratingReport(int32_t(r) * 20));
+        send(media::ratingReport(ratingPercent(r)));
     }
 }
 

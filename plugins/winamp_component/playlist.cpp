@@ -21,13 +21,12 @@ vcore::str listTitle(window& w, int32_t index)
     vcore::str title;
     if (!w.ipc(ipc::listTitle, index, address) || address == 0)
         return title;
-    // Winamp's wide text, read in place: this code runs inside Winamp.
-    const wchar_t* text = reinterpret_cast<const wchar_t*>(address);
+    // Winamp's wide text (UTF-16), read in place: this code runs inside Winamp.
+    const char16_t* text = reinterpret_cast<const char16_t*>(address);
     int32_t length = 0;
     while (length < maxTitleLength && text[length] != 0)
         ++length;
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text");
-    title.set(reinterpret_cast<const char16_t*>(text), length);
+    title.set(text, length);
     return title;
 }
 

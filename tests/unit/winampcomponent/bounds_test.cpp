@@ -57,3 +57,18 @@ TEST_F(ComponentSession, BadInputIsHarmless)
     run(u"media.get_state");
     EXPECT_TRUE(sentReport(u"media.volume 0.00"));
 }
+
+// Found by fuzzing: a rating answer far beyond 0..5 overflowed when turned into a percentage.
+TEST_F(ComponentSession, RatingAnswersOutsideReasonAreReportedWithoutOverflow)
+{
+    playlist({L"a"}, 0);
+    model.change([](auto& s) { s.ratings[0] = 2147483647; });
+    run(u"media.get_state");
+    EXPECT_TRUE(sentReport(u"media.rating 2147483647"));
+    model.change([](auto& s) { s.ratings[0] = -2147483647 - 1; });
+    run(u"media.get_state");
+    EXPECT_TRUE(sentReport(u"media.rating -2147483648"));
+    model.change([](auto& s) { s.ratings[0] = 3; });
+    run(u"media.get_state");
+    EXPECT_TRUE(sentReport(u"media.rating 60"));
+}
