@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/winehub.sh"
 REMOTE=$4
 WINE_RUN=$5
 [ -x "$REMOTE" ] || e2e_skip "no native client at $REMOTE (build the native preset first)"
@@ -17,16 +18,7 @@ command -v wine >/dev/null || e2e_skip "wine is not installed"
 
 e2e_start
 hub_prepare "$1" "$2"
-prefix=$WORK/wineprefix
-on_hub_host() {
-  user_vars hub
-  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
-}
-windows_path() { echo "Z:${1//\//\\}"; }
-on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
-netns_on_exit "on_hub_host --down"
-on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
-  fail "the level could not be written into the Wine registry"
+wine_hub_up "$1"
 on_hub_host "$3" -register >/dev/null 2>&1 || fail "the stand-in player did not register"
 
 state=$WORK/state.txt

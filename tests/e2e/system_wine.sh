@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/winehub.sh"
 source "$here/session.sh"
 REMOTE=$5
 WINE_RUN=$6
@@ -17,19 +18,8 @@ command -v wine >/dev/null || e2e_skip "wine is not installed"
 
 e2e_start
 hub_prepare "$1" "$2"
-prefix=$WORK/wineprefix
-on_hub_host() {
-  user_vars hub
-  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
-}
-on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
-netns_on_exit "on_hub_host --down"
-on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
-  fail "the level could not be written into the Wine registry"
-server='HKLM\Software\Classes\CLSID\{BCDE0395-E52F-467C-8E3D-C4579291692E}\InprocServer32'
-on_hub_host reg add "$server" /ve /d "Z:${4//\//\\}" /f >/dev/null 2>&1 &&
-  on_hub_host reg add "$server" /v ThreadingModel /d Both /f >/dev/null 2>&1 ||
-  fail "the stand-in endpoint could not be registered"
+wine_hub_up "$1"
+register_inproc_server '{BCDE0395-E52F-467C-8E3D-C4579291692E}' "$4"
 
 on_hub_host "$WORK/hub/$(basename "$1")" </dev/null >"$WORK/hub.log" 2>&1 &
 netns_track $!

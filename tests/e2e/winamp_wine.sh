@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/winehub.sh"
 REMOTE=$5
 WINE_RUN=$6
 [ -x "$REMOTE" ] || e2e_skip "no native client at $REMOTE (build the native preset first)"
@@ -18,16 +19,7 @@ for file in "$3" "$4"; do [ -f "$file" ] || e2e_skip "not built: $file"; done
 
 e2e_start
 hub_prepare "$1" "$2"
-prefix=$WORK/wineprefix
-on_hub_host() {
-  user_vars hub
-  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
-}
-windows_path() { echo "Z:${1//\//\\}"; }
-on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
-netns_on_exit "on_hub_host --down"
-on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
-  fail "the level could not be written into the Wine registry"
+wine_hub_up "$1"
 
 # Entries 3 and 9 match "beat". Reports carry one byte per character: entry 6's characters
 # beyond 255 reach the client as '?'.

@@ -10,6 +10,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/winehub.sh"
 REMOTE=$3
 WINE_RUN=$4
 WINDOWS_REMOTE=$5
@@ -18,13 +19,7 @@ command -v wine >/dev/null || e2e_skip "wine is not installed"
 
 e2e_start
 hub_prepare "$1" "$2"
-prefix=$WORK/wineprefix
 
-# Each host is a private network already: wine-run must not move the server into another.
-on_hub_host() {
-  user_vars hub
-  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" --prefix "$prefix" "$@"
-}
 on_client_host() {
   user_vars winclient
   in_client env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" "$WINE_RUN" \

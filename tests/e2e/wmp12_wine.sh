@@ -10,6 +10,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/netns.sh"
 source "$here/hubhost.sh"
+source "$here/winehub.sh"
 REMOTE=$5
 WINE_RUN=$6
 [ -x "$REMOTE" ] || e2e_skip "no native client at $REMOTE (build the native preset first)"
@@ -18,23 +19,9 @@ for file in "$3" "$4"; do [ -f "$file" ] || e2e_skip "not built: $file"; done
 
 e2e_start
 hub_prepare "$1" "$2"
-prefix=$WORK/wineprefix
-on_hub_host() {
-  user_vars hub
-  in_hub env -u DISPLAY -u WAYLAND_DISPLAY TOLVANU_ISOLATED=1 "${USER_ENV[@]}" \
-    TOLVANU_STANDIN_PLAYLIST="$WORK/playlist.txt" TOLVANU_STANDIN_STATE="$WORK/player.state" \
-    "$WINE_RUN" --prefix "$prefix" "$@"
-}
-windows_path() { echo "Z:${1//\//\\}"; }
-on_hub_host --up "$1" || fail "the Wine prefix did not come up on the hub host"
-netns_on_exit "on_hub_host --down"
-on_hub_host reg add 'HKCU\SOFTWARE\Tessary\Tolvanu' /v security /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
-  fail "the level could not be written into the Wine registry"
-key='HKLM\Software\Classes\CLSID\{6BF52A52-394A-11D3-B153-00C04F79FAA6}\InprocServer32'
-if ! on_hub_host reg add "$key" /ve /d "$(windows_path "$3")" /f >/dev/null 2>&1 ||
-  ! on_hub_host reg add "$key" /v ThreadingModel /d Both /f >/dev/null 2>&1; then
-  fail "the stand-in control could not be registered"
-fi
+WINE_HUB_ENV=(TOLVANU_STANDIN_PLAYLIST="$WORK/playlist.txt" TOLVANU_STANDIN_STATE="$WORK/player.state")
+wine_hub_up "$1"
+register_inproc_server '{6BF52A52-394A-11D3-B153-00C04F79FAA6}' "$3"
 printf '%s\n' 'Artist A|One|200' '|Two|150' 'Artist C||100' >"$WORK/playlist.txt"
 
 on_hub_host "$4" "$(windows_path "$WORK/quit")" </dev/null >"$WORK/skinhost.log" 2>&1 &
