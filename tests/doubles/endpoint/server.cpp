@@ -2,6 +2,7 @@
 #include <mmdeviceapi.h>
 
 #include "standin.h"
+#include "tests/doubles/classfactory.h"
 
 namespace standin {
 
@@ -11,26 +12,6 @@ endpointState& state()
     return shared;
 }
 
-namespace {
-
-class factory : public comObject<IClassFactory> {
-public:
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        IUnknown* made = makeEnumerator();
-        const HRESULT hr = made->QueryInterface(iid, out);
-        made->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-} // namespace
 } // namespace standin
 
 extern "C" {
@@ -42,10 +23,7 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, R
     *out = nullptr;
     if (!IsEqualCLSID(clsid, __uuidof(MMDeviceEnumerator)))
         return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* made = new standin::factory;
-    const HRESULT hr = made->QueryInterface(iid, out);
-    made->Release();
-    return hr;
+    return standin::classFactory::handOut(standin::makeEnumerator, iid, out);
 }
 
 // Loaded by the test as well: never unloaded under it.

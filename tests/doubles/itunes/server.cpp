@@ -4,6 +4,7 @@
 #include <string>
 
 #include "objects.h"
+#include "tests/doubles/classfactory.h"
 
 namespace player {
 
@@ -16,33 +17,6 @@ std::atomic<bool> served{false};
 // Started by COM for a client ("-Embedding"): ends when no object is left. Started by hand, it
 // runs on, as the player a user started would.
 bool embedded = false;
-
-class factory : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory)
-            return E_NOINTERFACE;
-        *out = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
-    {
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        IDispatch* app = makeApp();
-        served = true;
-        const HRESULT hr = app->QueryInterface(iid, out);
-        app->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
 
 std::wstring modulePath()
 {
@@ -115,9 +89,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
     RegisterClassW(&wc);
     HWND window = CreateWindowExW(0, L"iTunes", L"iTunes", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                   instance, nullptr);
-    static factory classObject;
+    // Kept for the process's life: COM holds it only while registered.
+    static auto* classObject = new standin::classFactory([]() -> IUnknown* {
+        served = true;
+        return makeApp();
+    });
     DWORD& cookie = classCookie;
-    if (FAILED(CoRegisterClassObject(appClass, &classObject, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
+    if (FAILED(CoRegisterClassObject(appClass, classObject, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
         return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -2,6 +2,7 @@
 #include <atomic>
 
 #include "standin.h"
+#include "tests/doubles/classfactory.h"
 
 namespace standin {
 
@@ -11,52 +12,6 @@ standinRecord& record()
     return shared;
 }
 
-namespace {
-
-// Makes one kind of stand-in.
-class factory final : public IClassFactory {
-public:
-    explicit factory(IUnknown* (*make)()) : make_(make) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (iid != __uuidof(IUnknown) && iid != __uuidof(IClassFactory))
-            return E_NOINTERFACE;
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        IUnknown* made = make_();
-        const HRESULT hr = made->QueryInterface(iid, out);
-        made->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    IUnknown* (*make_)();
-    std::atomic<ULONG> refs_{1};
-};
-
-} // namespace
 } // namespace standin
 
 extern "C" {
@@ -66,16 +21,11 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, R
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    IClassFactory* made = nullptr;
     if (IsEqualCLSID(clsid, standinControlId))
-        made = new standin::factory(standin::makeControl);
-    else if (IsEqualCLSID(clsid, standinPlayerId))
-        made = new standin::factory(standin::makePlayer);
-    else
-        return CLASS_E_CLASSNOTAVAILABLE;
-    const HRESULT hr = made->QueryInterface(iid, out);
-    made->Release();
-    return hr;
+        return standin::classFactory::handOut(standin::makeControl, iid, out);
+    if (IsEqualCLSID(clsid, standinPlayerId))
+        return standin::classFactory::handOut(standin::makePlayer, iid, out);
+    return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 // Loaded by the test as well: never unloaded under it.
