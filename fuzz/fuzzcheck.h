@@ -20,6 +20,14 @@ inline vcore::str widened(const std::string& bytes)
     return text;
 }
 
+// A datagram's text as the ports decode it: up to the first NUL, UTF-8.
+inline vcore::str decoded(const std::string& bytes)
+{
+    vcore::str text(bytes.c_str());
+    text.fromUtf8();
+    return text;
+}
+
 inline std::string narrowed(const vcore::str& text)
 {
     std::string out;

@@ -80,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 2: service.close(); open = false; continue;
         default: break;
         }
-        vcore::str text(in.ConsumeRandomLengthString(512).c_str());
-        text.fromUtf8();
+        const vcore::str text = fuzzcheck::decoded(in.ConsumeRandomLengthString(512));
         const int64_t actions = pc.actions, keys = pc.keys;
         service.handle(text, from);
         require(open || pc.actions == actions, "a text acted on the PC without a session",

@@ -103,8 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             session.poll();
             continue;
         }
-        vcore::str text(in.ConsumeRandomLengthString(512).c_str());
-        text.fromUtf8();
+        const vcore::str text = fuzzcheck::decoded(in.ConsumeRandomLengthString(512));
         const bool fromThisHost = kind == 1;
         const int64_t calls = winamp.calls;
         session.command(text, fromThisHost);

@@ -1,13 +1,13 @@
 #pragma once
-#include <atomic>
-
 #include <windows.h>
 #include <unknwn.h>
+
+#include "tests/doubles/refcounted.h"
 
 // A stand-in COM server's class factory: makes one kind of object, without aggregation.
 namespace standin {
 
-class classFactory final : public IClassFactory {
+class classFactory final : public refCounted<IClassFactory> {
 public:
     using maker = IUnknown* (*)();
     explicit classFactory(maker make) : make_(make) {}
@@ -22,14 +22,6 @@ public:
         *out = static_cast<IClassFactory*>(this);
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
@@ -56,7 +48,6 @@ public:
 
 private:
     maker make_;
-    std::atomic<ULONG> refs_{1};
 };
 
 } // namespace standin

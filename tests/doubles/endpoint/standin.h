@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "tests/doubles/refcounted.h"
+
 // A stand-in Core Audio endpoint: one render device whose master volume lives in this library.
 namespace standin {
 
@@ -17,32 +19,20 @@ endpointState& state();
 
 // Reference counting and QueryInterface for one interface I.
 template <class I>
-class comObject : public I {
+class comObject : public refCounted<I> {
 public:
-    virtual ~comObject() = default;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (!out)
             return E_POINTER;
         if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(I))) {
             *out = static_cast<I*>(this);
-            AddRef();
+            this->AddRef();
             return S_OK;
         }
         *out = nullptr;
         return E_NOINTERFACE;
     }
-
-private:
-    std::atomic<ULONG> refs_{1};
 };
 
 IUnknown* makeEnumerator();

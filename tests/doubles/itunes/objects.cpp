@@ -5,6 +5,8 @@
 #include <cstring>
 #include <thread>
 
+#include "tests/doubles/refcounted.h"
+
 namespace player {
 
 std::atomic<long> liveObjects{0};
@@ -130,7 +132,7 @@ HRESULT giveObject(VARIANT* result, IDispatch* object)
     return S_OK;
 }
 
-class dispatchObject : public IDispatch {
+class dispatchObject : public standin::refCounted<IDispatch> {
 public:
     explicit dispatchObject(REFIID dispinterface) : dispinterface_(dispinterface) { ++liveObjects; }
     virtual ~dispatchObject() { objectGone(); }
@@ -146,14 +148,6 @@ public:
             return S_OK;
         }
         return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
@@ -206,7 +200,6 @@ protected:
 
 private:
     IID dispinterface_;
-    std::atomic<ULONG> refs_{1};
 };
 
 // With the model locked: the entry, or null when gone.

@@ -8,6 +8,7 @@
 #include <oaidl.h>
 
 #include "record.h"
+#include "tests/doubles/refcounted.h"
 
 // Stand-in ActiveX controls: automation described by a type library of ours, in-place
 // activation, and a record of what its container answered.
@@ -30,19 +31,10 @@ ITypeInfo* typeInfoOf(REFIID dispinterface);
 
 // IDispatch over the library's type information; members run through invoke(), with the
 // arguments in declaration order.
-class dispatchObject : public IDispatch {
+class dispatchObject : public refCounted<IDispatch> {
 public:
     explicit dispatchObject(REFIID dispinterface) : dispinterface_(dispinterface) {}
-    virtual ~dispatchObject() = default;
 
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -54,7 +46,6 @@ protected:
 
 private:
     IID dispinterface_;
-    std::atomic<ULONG> refs_{1};
 };
 
 IUnknown* makeControl();
