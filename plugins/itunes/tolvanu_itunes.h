@@ -70,6 +70,15 @@ private:
     void transport(const char16_t* member, const char16_t* report);
     void shuffle(int32_t n);
     void repeat(int32_t n);
+    // One of the playlist's on/off modes: its member, the value written, its report.
+    struct playlistSwitch {
+        const char16_t* member;
+        vwin::variant (*written)(bool on);
+        vcore::str (*report)(int32_t value);
+        bool reportUnchanged;  // every set is answered, not only a change
+    };
+    // Sets it (n < 0 toggles) and reports what the player then says.
+    void setSwitch(const playlistSwitch& which, int32_t n, int32_t& last);
     void setRating(int32_t r);
     void incRating();
     void search(const vcore::str& text);
