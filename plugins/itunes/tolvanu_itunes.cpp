@@ -23,8 +23,14 @@ Tolvanu_iTunes::~Tolvanu_iTunes()
 {
     close();
     hasApp_ = false;
-    apartment_.run([this] { app_.release(); }, lockWaitMs, true);
+    inApartment([this] { app_.release(); }, lockWaitMs, true);
     apartment_.stop(lockWaitMs);
+}
+
+void Tolvanu_iTunes::inApartment(std::function<void()> job, uint32_t waitMs, bool mustRun)
+{
+    if (apartment_.start())
+        apartment_.run(std::move(job), waitMs, mustRun);
 }
 
 bool Tolvanu_iTunes::present()
@@ -34,7 +40,7 @@ bool Tolvanu_iTunes::present()
     if (!FindWindowW(L"iTunes", nullptr) && !FindWindowW(nullptr, L"iTunes"))
         return false;
     std::this_thread::yield();
-    apartment_.run([this] { create(); }, createWaitMs);
+    inApartment([this] { create(); }, createWaitMs);
     return hasApp_;
 }
 
@@ -58,7 +64,7 @@ void Tolvanu_iTunes::releasePlayer()
     // Known gone at once, so that a later presence test creates afresh even while the apartment
     // still waits on a hung call; the release itself follows there in turn.
     hasApp_ = false;
-    apartment_.run(
+    inApartment(
         [this] {
             const bool held = stateLock().wait(lockWaitMs);
             app_.release();
@@ -96,13 +102,13 @@ bool Tolvanu_iTunes::dispatch(const vcore::str& name, const vcore::str& argument
     }
     if (c == mediaCommand::getComplete)
         fullList_ = argument.empty();
-    apartment_.run([this, name, argument] { command(name, argument); }, jobWaitMs);
+    inApartment([this, name, argument] { command(name, argument); }, jobWaitMs);
     return true;
 }
 
 void Tolvanu_iTunes::poll()
 {
-    apartment_.run([this] { pollNow(); }, jobWaitMs);
+    inApartment([this] { pollNow(); }, jobWaitMs);
 }
 
 vcore::str Tolvanu_iTunes::computerName() const

@@ -76,7 +76,7 @@ Tolvanu_WMP::~Tolvanu_WMP()
 {
     // The port's worker first, then the thread that lets go of the control.
     close();
-    thread_.shutdown(releaseWaitMs);
+    thread_.stop(releaseWaitMs, vwin::apartmentThread::ifHung::terminate);
 }
 
 bool Tolvanu_WMP::attached() const
@@ -86,21 +86,26 @@ bool Tolvanu_WMP::attached() const
 
 bool Tolvanu_WMP::prepare()
 {
-    return thread_.ensureStarted();
+    return thread_.start();
+}
+
+vwin::apartmentThread::outcome Tolvanu_WMP::perform(std::function<void()> work, uint32_t waitMs)
+{
+    return thread_.run(std::move(work), waitMs, true);
 }
 
 bool Tolvanu_WMP::present()
 {
-    if (!thread_.ensureStarted())
+    if (!thread_.start())
         return false;
     // No player: answered here, not behind whatever the control's thread is busy with.
     if (!FindWindowW(skinHostClass, nullptr)) {
-        thread_.perform([this] { dropPlayer(); }, 0);
+        perform([this] { dropPlayer(); }, 0);
         return false;
     }
     auto found = std::make_shared<std::atomic<bool>>(false);
-    const auto ran = thread_.perform([this, found] { *found = check(); }, createWaitMs);
-    return ran == wmp::playerThread::outcome::done && *found;
+    const auto ran = perform([this, found] { *found = check(); }, createWaitMs);
+    return ran == vwin::apartmentThread::outcome::done && *found;
 }
 
 // Availability: the player runs (its skin host window exists) and its control says 12 or later.
@@ -130,7 +135,7 @@ void Tolvanu_WMP::releasePlayer()
     // Connect calls this after freeing the lock; close without it. Past the wait it goes on.
     const bool held = stateLock().wait(releaseLockWaitMs);
     // Queued behind any running command, so the two never overlap.
-    thread_.perform([this] { dropPlayer(); }, releaseWaitMs);
+    perform([this] { dropPlayer(); }, releaseWaitMs);
     if (held)
         stateLock().release();
 }
@@ -148,7 +153,7 @@ void Tolvanu_WMP::poll()
     if (pollPending_.exchange(true))
         return;
     if (stateLock().wait(lockWaitMs)) {
-        const auto ran = thread_.perform(
+        const auto ran = perform(
             [this] {
                 if (player_) {
                     stateReport(false);
@@ -160,7 +165,7 @@ void Tolvanu_WMP::poll()
             },
             callWaitMs);
         // A poll never queued never clears the flag itself.
-        if (ran == wmp::playerThread::outcome::refused)
+        if (ran == vwin::apartmentThread::outcome::refused)
             pollPending_ = false;
         stateLock().release();
     } else {
@@ -173,7 +178,7 @@ bool Tolvanu_WMP::dispatch(const vcore::str& name, const vcore::str& argument)
     const mediaCommand which = media::mediaCommandFromName(name.view());
     if (isStateRequest(which))
         polling_ = true;
-    thread_.perform([this, name, argument] { command(name, argument); }, callWaitMs);
+    perform([this, name, argument] { command(name, argument); }, callWaitMs);
     return which != mediaCommand::unknown;
 }
 
