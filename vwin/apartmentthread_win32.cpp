@@ -14,8 +14,8 @@ namespace vwin {
 
 namespace {
 
-// Short enough that window messages for a single-threaded apartment are not left waiting.
-constexpr auto pumpInterval = std::chrono::milliseconds(20);
+// Only when the work event could not be made: then a single-threaded apartment pumps this often.
+constexpr DWORD pumpFallbackMs = 20;
 // A terminated thread may still be unwinding in the kernel for a moment.
 constexpr DWORD terminateWaitMs = 1000;
 
@@ -53,7 +53,23 @@ struct apartmentState {
     // Set by the thread when all that is left for it is ExitThread.
     std::atomic<bool> ended{false};
 
+    // Set with every job queued and at stop, so that a single-threaded apartment can wait for
+    // work and for its window messages at once instead of polling.
+    HANDLE workReady = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+
     apartmentState(kind k, size_t bound) : apartment(k), maxQueued(bound) {}
+    ~apartmentState()
+    {
+        if (workReady)
+            CloseHandle(workReady);
+    }
+    // Under lock.
+    void wake()
+    {
+        changed.notify_all();
+        if (workReady)
+            SetEvent(workReady);
+    }
 
     void serve();
     // Blocks until there is something to do; a single-threaded apartment pumps its messages
@@ -68,11 +84,16 @@ void apartmentState::awaitWork(std::unique_lock<std::mutex>& hold)
         changed.wait(hold, workOrStop);
         return;
     }
-    do {
+    hold.unlock();
+    pumpMessages();
+    hold.lock();
+    while (!workOrStop()) {
         hold.unlock();
+        MsgWaitForMultipleObjectsEx(workReady ? 1 : 0, &workReady, workReady ? INFINITE : pumpFallbackMs,
+                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         pumpMessages();
         hold.lock();
-    } while (!changed.wait_for(hold, pumpInterval, workOrStop));
+    }
 }
 
 void apartmentState::serve()
@@ -186,7 +207,7 @@ apartmentThread::outcome apartmentThread::run(std::function<void()> job, uint32_
     if (s_->stopping || !alive() || s_->queue.size() >= s_->maxQueued)
         return outcome::refused;
     s_->queue.push_back(t);
-    s_->changed.notify_all();
+    s_->wake();
     if (s_->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return t->done; }))
         return outcome::done;
     if (t->started || t->mustRun)
@@ -214,11 +235,13 @@ bool apartmentThread::stop(uint32_t waitMs, ifHung then)
         last->job = [] {};
     last->mustRun = true;
     s_->queue.push_back(last);
-    s_->changed.notify_all();
+    s_->wake();
     const bool finished =
         s_->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return last->done; });
-    if (!finished)
+    if (!finished) {
         s_->leftBehind = true;
+        s_->wake();
+    }
     hold.unlock();
     stopped_ = true;
     if (finished) {
