@@ -14,8 +14,8 @@ namespace vwin {
 
 namespace {
 
-// Only when the work event could not be made: then a single-threaded apartment pumps this often.
-constexpr DWORD pumpFallbackMs = 20;
+// Short enough that window messages for a single-threaded apartment are not left waiting.
+constexpr auto pumpInterval = std::chrono::milliseconds(20);
 // A terminated thread may still be unwinding in the kernel for a moment.
 constexpr DWORD terminateWaitMs = 1000;
 
@@ -53,23 +53,7 @@ struct apartmentState {
     // Set by the thread when all that is left for it is ExitThread.
     std::atomic<bool> ended{false};
 
-    // Set with every job queued and at stop, so that a single-threaded apartment can wait for
-    // work and for its window messages at once instead of polling.
-    HANDLE workReady = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-
     apartmentState(kind k, size_t bound) : apartment(k), maxQueued(bound) {}
-    ~apartmentState()
-    {
-        if (workReady)
-            CloseHandle(workReady);
-    }
-    // Under lock.
-    void wake()
-    {
-        changed.notify_all();
-        if (workReady)
-            SetEvent(workReady);
-    }
 
     void serve();
     // Blocks until there is something to do; a single-threaded apartment pumps its messages
@@ -84,16 +68,11 @@ void apartmentState::awaitWork(std::unique_lock<std::mutex>& hold)
         changed.wait(hold, workOrStop);
         return;
     }
-    hold.unlock();
-    pumpMessages();
-    hold.lock();
-    while (!workOrStop()) {
+    do {
         hold.unlock();
-        MsgWaitForMultipleObjectsEx(workReady ? 1 : 0, &workReady, workReady ? INFINITE : pumpFallbackMs,
-                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         pumpMessages();
         hold.lock();
-    }
+    } while (!changed.wait_for(hold, pumpInterval, workOrStop));
 }
 
 void apartmentState::serve()
@@ -207,7 +186,7 @@ apartmentThread::outcome apartmentThread::run(std::function<void()> job, uint32_
     if (s_->stopping || !alive() || s_->queue.size() >= s_->maxQueued)
         return outcome::refused;
     s_->queue.push_back(t);
-    s_->wake();
+    s_->changed.notify_all();
     if (s_->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return t->done; }))
         return outcome::done;
     if (t->started || t->mustRun)
@@ -235,13 +214,11 @@ bool apartmentThread::stop(uint32_t waitMs, ifHung then)
         last->job = [] {};
     last->mustRun = true;
     s_->queue.push_back(last);
-    s_->wake();
+    s_->changed.notify_all();
     const bool finished =
         s_->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return last->done; });
-    if (!finished) {
+    if (!finished)
         s_->leftBehind = true;
-        s_->wake();
-    }
     hold.unlock();
     stopped_ = true;
     if (finished) {

@@ -159,43 +159,6 @@ TEST_P(ApartmentThread, AHungJobCanBeEndedWhereItStands)
     EXPECT_EQ(g->finished, 0);
 }
 
-// A single-threaded apartment's objects live on window messages: one posted to a window of the
-// thread is handled while the thread waits for work, with no job to wake it.
-std::atomic<int> handled{0};
-
-LRESULT CALLBACK countingProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
-{
-    if (m == WM_APP)
-        ++handled;
-    return DefWindowProcW(w, m, wp, lp);
-}
-
-TEST(SingleThreadedApartment, HandlesItsWindowMessagesWhileWaitingForWork)
-{
-    apartmentThread thread{kind::singleThreaded};
-    ASSERT_TRUE(thread.start());
-    handled = 0;
-    HWND window = nullptr;
-    ASSERT_EQ(thread.run([&] {
-        WNDCLASSW c{};
-        c.lpfnWndProc = countingProc;
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.lpszClassName = L"apartmentThreadTest";
-        RegisterClassW(&c);
-        window = CreateWindowExW(0, L"apartmentThreadTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    }, 5000), outcome::done);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(PostMessageW(window, WM_APP, 0, 0));
-        const DWORD deadline = GetTickCount() + 5000;
-        while (handled.load() <= i && GetTickCount() < deadline)
-            Sleep(5);
-        EXPECT_EQ(handled.load(), i + 1) << "message " << i << " was left waiting";
-    }
-    thread.run([&] { DestroyWindow(window); }, 5000);
-}
-
 INSTANTIATE_TEST_SUITE_P(BothKinds, ApartmentThread,
                          ::testing::Values(kind::singleThreaded, kind::multithreaded), [](const auto& info) {
                              return info.param == kind::singleThreaded ? "singleThreaded" : "multithreaded";
