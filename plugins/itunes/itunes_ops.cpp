@@ -277,26 +277,6 @@ void Tolvanu_iTunes::transport(const char16_t* member, const char16_t* report)
 
 void Tolvanu_iTunes::shuffle(int32_t n)
 {
-    setSwitch({.member = u"Shuffle",
-               .written = [](bool on) { return variant::boolean(on); },
-               .report = media::shuffleReport,
-               .reportUnchanged = false},
-              n, shuffle_);
-}
-
-void Tolvanu_iTunes::repeat(int32_t n)
-{
-    // On is "repeat one song".
-    setSwitch({.member = u"SongRepeat",
-               .written = [](bool on) { return variant::integer(on ? 2 : 0); },
-               .report = media::repeatReport,
-               .reportUnchanged = true},
-              n, repeat_);
-}
-
-// The player may refuse or adjust a value: what it says afterwards is what gets reported.
-void Tolvanu_iTunes::setSwitch(const playlistSwitch& which, int32_t n, int32_t& last)
-{
     lockTry lock(stateLock(), lockWaitMs);
     if (!lock)
         return;
@@ -305,19 +285,41 @@ void Tolvanu_iTunes::setSwitch(const playlistSwitch& which, int32_t n, int32_t& 
         return;
     if (n < 0) {
         int32_t on = 0;
-        readInt(list, which.member, on);
+        readInt(list, u"Shuffle", on);
         n = on ? 0 : 1;
     }
-    const bool put = list.put(which.member, which.written(n != 0));
+    const bool put = list.put(u"Shuffle", variant::boolean(n != 0));
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     int32_t on = 0;
-    if (!readInt(list, which.member, on) || !put)
+    if (!readInt(list, u"Shuffle", on) || !put)
         return;
     const int32_t value = on ? 1 : 0;
-    if (!which.reportUnchanged && value == last)
+    if (value != shuffle_) {
+        shuffle_ = value;
+        deliver(media::shuffleReport(value), true);
+    }
+}
+
+void Tolvanu_iTunes::repeat(int32_t n)
+{
+    lockTry lock(stateLock(), lockWaitMs);
+    if (!lock)
         return;
-    last = value;
-    deliver(which.report(value), true);
+    object list;
+    if (!playlist(list))
+        return;
+    if (n < 0) {
+        int32_t mode = 0;
+        readInt(list, u"SongRepeat", mode);
+        n = mode == 0 ? 1 : 0;
+    }
+    const bool put = list.put(u"SongRepeat", variant::integer(n ? 2 : 0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    int32_t mode = 0;
+    if (!readInt(list, u"SongRepeat", mode) || !put)
+        return;
+    repeat_ = mode != 0 ? 1 : 0;
+    deliver(media::repeatReport(repeat_), true);
 }
 
 void Tolvanu_iTunes::setRating(int32_t r)

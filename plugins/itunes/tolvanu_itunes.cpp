@@ -23,14 +23,8 @@ Tolvanu_iTunes::~Tolvanu_iTunes()
 {
     close();
     hasApp_ = false;
-    inApartment([this] { app_.release(); }, lockWaitMs, true);
+    apartment_.run([this] { app_.release(); }, lockWaitMs, true);
     apartment_.stop(lockWaitMs);
-}
-
-void Tolvanu_iTunes::inApartment(std::function<void()> job, uint32_t waitMs, bool mustRun)
-{
-    if (apartment_.start())
-        apartment_.run(std::move(job), waitMs, mustRun);
 }
 
 bool Tolvanu_iTunes::present()
@@ -40,7 +34,7 @@ bool Tolvanu_iTunes::present()
     if (!FindWindowW(L"iTunes", nullptr) && !FindWindowW(nullptr, L"iTunes"))
         return false;
     std::this_thread::yield();
-    inApartment([this] { create(); }, createWaitMs);
+    apartment_.run([this] { create(); }, createWaitMs);
     return hasApp_;
 }
 
@@ -64,7 +58,7 @@ void Tolvanu_iTunes::releasePlayer()
     // Known gone at once, so that a later presence test creates afresh even while the apartment
     // still waits on a hung call; the release itself follows there in turn.
     hasApp_ = false;
-    inApartment(
+    apartment_.run(
         [this] {
             const bool held = stateLock().wait(lockWaitMs);
             app_.release();
@@ -102,13 +96,13 @@ bool Tolvanu_iTunes::dispatch(const vcore::str& name, const vcore::str& argument
     }
     if (c == mediaCommand::getComplete)
         fullList_ = argument.empty();
-    inApartment([this, name, argument] { command(name, argument); }, jobWaitMs);
+    apartment_.run([this, name, argument] { command(name, argument); }, jobWaitMs);
     return true;
 }
 
 void Tolvanu_iTunes::poll()
 {
-    inApartment([this] { pollNow(); }, jobWaitMs);
+    apartment_.run([this] { pollNow(); }, jobWaitMs);
 }
 
 vcore::str Tolvanu_iTunes::computerName() const

@@ -1,17 +1,16 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
-#include <functional>
 
 #include "plugins/common/medialist.h"
 #include "plugins/common/session.h"
+#include "plugins/itunes/apartment.h"
 #include "vcore/str.h"
-#include "vwin/apartmentthread.h"
 #include "vwin/idispatch.h"
 
 // The iTunes plug-in's session: serves "media.iTunes" on a port the system chooses and drives a
 // running iTunes through its automation objects, every member called by name. The objects live
-// in one thread of the multithreaded apartment that makes all the calls; the hub's thread and the
+// in one apartment thread (itunes::apartment) that makes all the calls; the hub's thread and the
 // port's worker hand it jobs and wait for them only so long.
 class Tolvanu_iTunes : public plugin::session {
 public:
@@ -47,9 +46,6 @@ private:
     enum kind { appKind, playlistKind, tracksKind, trackKind, kinds };
     using object = vwin::iDispatch;
 
-    // Runs job in the apartment, whose thread starts with the first; see apartmentThread::run.
-    void inApartment(std::function<void()> job, uint32_t waitMs, bool mustRun = false);
-
     // Everything below runs in the apartment.
     void create();
     void command(const vcore::str& name, const vcore::str& argument);
@@ -70,15 +66,6 @@ private:
     void transport(const char16_t* member, const char16_t* report);
     void shuffle(int32_t n);
     void repeat(int32_t n);
-    // One of the playlist's on/off modes: its member, the value written, its report.
-    struct playlistSwitch {
-        const char16_t* member;
-        vwin::variant (*written)(bool on);
-        vcore::str (*report)(int32_t value);
-        bool reportUnchanged;  // every set is answered, not only a change
-    };
-    // Sets it (n < 0 toggles) and reports what the player then says.
-    void setSwitch(const playlistSwitch& which, int32_t n, int32_t& last);
     void setRating(int32_t r);
     void incRating();
     void search(const vcore::str& text);
@@ -91,7 +78,7 @@ private:
     void listReport(bool forced);
     void shortList(int32_t count);
 
-    vwin::apartmentThread apartment_{vwin::apartmentThread::kind::multithreaded};
+    itunes::apartment apartment_;
     std::atomic<bool> hasApp_{false};
     vwin::iDispatch app_;
     // The first object of each kind, whose member table the others copy.

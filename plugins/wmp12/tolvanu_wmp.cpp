@@ -76,7 +76,7 @@ Tolvanu_WMP::~Tolvanu_WMP()
 {
     // The port's worker first, then the thread that lets go of the control.
     close();
-    thread_.stop(releaseWaitMs, vwin::apartmentThread::ifHung::terminate);
+    thread_.shutdown(releaseWaitMs);
 }
 
 bool Tolvanu_WMP::attached() const
@@ -86,26 +86,21 @@ bool Tolvanu_WMP::attached() const
 
 bool Tolvanu_WMP::prepare()
 {
-    return thread_.start();
-}
-
-vwin::apartmentThread::outcome Tolvanu_WMP::perform(std::function<void()> work, uint32_t waitMs)
-{
-    return thread_.run(std::move(work), waitMs, true);
+    return thread_.ensureStarted();
 }
 
 bool Tolvanu_WMP::present()
 {
-    if (!thread_.start())
+    if (!thread_.ensureStarted())
         return false;
     // No player: answered here, not behind whatever the control's thread is busy with.
     if (!FindWindowW(skinHostClass, nullptr)) {
-        perform([this] { dropPlayer(); }, 0);
+        thread_.perform([this] { dropPlayer(); }, 0);
         return false;
     }
     auto found = std::make_shared<std::atomic<bool>>(false);
-    const auto ran = perform([this, found] { *found = check(); }, createWaitMs);
-    return ran == vwin::apartmentThread::outcome::done && *found;
+    const auto ran = thread_.perform([this, found] { *found = check(); }, createWaitMs);
+    return ran == wmp::playerThread::outcome::done && *found;
 }
 
 // Availability: the player runs (its skin host window exists) and its control says 12 or later.
@@ -135,7 +130,7 @@ void Tolvanu_WMP::releasePlayer()
     // Connect calls this after freeing the lock; close without it. Past the wait it goes on.
     const bool held = stateLock().wait(releaseLockWaitMs);
     // Queued behind any running command, so the two never overlap.
-    perform([this] { dropPlayer(); }, releaseWaitMs);
+    thread_.perform([this] { dropPlayer(); }, releaseWaitMs);
     if (held)
         stateLock().release();
 }
@@ -153,7 +148,7 @@ void Tolvanu_WMP::poll()
     if (pollPending_.exchange(true))
         return;
     if (stateLock().wait(lockWaitMs)) {
-        const auto ran = perform(
+        const auto ran = thread_.perform(
             [this] {
                 if (player_) {
                     stateReport(false);
@@ -165,7 +160,7 @@ void Tolvanu_WMP::poll()
             },
             callWaitMs);
         // A poll never queued never clears the flag itself.
-        if (ran == vwin::apartmentThread::outcome::refused)
+        if (ran == wmp::playerThread::outcome::refused)
             pollPending_ = false;
         stateLock().release();
     } else {
@@ -178,7 +173,7 @@ bool Tolvanu_WMP::dispatch(const vcore::str& name, const vcore::str& argument)
     const mediaCommand which = media::mediaCommandFromName(name.view());
     if (isStateRequest(which))
         polling_ = true;
-    perform([this, name, argument] { command(name, argument); }, callWaitMs);
+    thread_.perform([this, name, argument] { command(name, argument); }, callWaitMs);
     return which != mediaCommand::unknown;
 }
 

@@ -1,21 +1,19 @@
 #pragma once
 #include <atomic>
-#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "plugins/common/medialist.h"
 #include "plugins/common/session.h"
 #include "plugins/wmp12/imediaplayer.h"
+#include "plugins/wmp12/playerthread.h"
 #include "vcore/str.h"
-#include "vwin/apartmentthread.h"
 
 // The Windows Media Player plug-in's session: serves "media.WMP12" on a port the system
 // chooses and drives the running player through its control hosted in remote mode. Every call
 // on the control, every report and every stored value lives on one thread that owns the
-// control (a single-threaded apartment); the hub's thread and the port's worker hand their
-// work to it and wait, bounded. Windows only.
+// control (playerThread); the hub's thread and the port's worker hand their work to it and
+// wait, bounded. Windows only.
 class Tolvanu_WMP : public plugin::session {
 public:
     static constexpr uint32_t pollMs = 990;
@@ -25,8 +23,6 @@ public:
     static constexpr uint32_t createWaitMs = 5000;
     static constexpr uint32_t callWaitMs = 2000;
     static constexpr uint32_t releaseWaitMs = 1000;
-    // Jobs waiting beyond this are refused: a control that hangs must not pile them up.
-    static constexpr size_t maxQueuedJobs = 16;
     // A playlist count beyond this is taken as this many entries.
     static constexpr int32_t maxListEntries = 10000;
     // Titles are cut to this many units, so a list entry always fits a datagram.
@@ -53,9 +49,6 @@ protected:
     void releasePlayer() override;
 
 private:
-    // Hands work to the player's thread; once queued it runs, however long the wait.
-    vwin::apartmentThread::outcome perform(std::function<void()> work, uint32_t waitMs);
-
     // On the player's thread from here on.
     bool check();
     void dropPlayer();
@@ -73,7 +66,7 @@ private:
     int32_t playState();
     int32_t mode(const char16_t* name);
 
-    vwin::apartmentThread thread_{vwin::apartmentThread::kind::singleThreaded, maxQueuedJobs};
+    wmp::playerThread thread_;
     std::unique_ptr<vwin::iMediaPlayer> player_;
     std::atomic<bool> attached_{false};
     std::atomic<bool> polling_{false};
