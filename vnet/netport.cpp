@@ -197,6 +197,7 @@ void netPort::releaseDatagram()
 {
     std::lock_guard<std::mutex> hold(ioLock_);
     datagramHeld_ = false;
+    datagramUnclaimed_ = false;
     datagramLength_ = 0;
     datagramRead_ = 0;
 }

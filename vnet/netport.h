@@ -131,7 +131,9 @@ private:
     void handle(const netEvents& events);
     void connectFinished(int error);
     void peerClosed();
-    void dataArrived();
+    void dataArrived(bool received);
+    bool receiveSoon(sock::handle s);
+    bool quickSuccession(std::chrono::steady_clock::time_point waitStart) const;
     void accepted();
     void leaveWorker();
     void raise(eventKind kind);
@@ -177,6 +179,10 @@ private:
     uint32_t datagramLength_ = 0;
     uint32_t datagramRead_ = 0;
     bool datagramHeld_ = false;
+    bool datagramUnclaimed_ = false;  // received by the worker, not yet asked for
+    bool workerReceiving_ = false;    // the worker fills datagram_ outside the lock
+    // Room for the largest datagram.
+    static constexpr size_t datagramLimit = 65536;
 
     // Worker-only state (set by open before the worker starts).
     socketwatch watch_{socketEvent_};
@@ -186,6 +192,7 @@ private:
     bool peerClosed_ = false;
     bool attempted_ = false;
     bool lastWaitTimedOut_ = false;
+    bool lingering_ = false;  // in a run of datagrams: the next may follow at once
     std::chrono::steady_clock::time_point lastAttempt_{};
 
     mutable std::mutex childrenLock_;

@@ -7,12 +7,6 @@
 #include "vnet/address.h"
 
 namespace vnet {
-namespace {
-
-// Room for the largest datagram.
-constexpr size_t datagramLimit = 65536;
-
-} // namespace
 
 uint64_t netPort::available()
 {
@@ -28,11 +22,19 @@ uint64_t netPort::availableLocked()
     if (type_ != sock::typeDatagram)
         return uint64_t(sock::pending(s));
     if (datagramHeld_) {
+        // Taking what the worker received counts as the receive that lets notices through.
+        if (datagramUnclaimed_) {
+            datagramUnclaimed_ = false;
+            watch_.received(onWorker());
+        }
         uint32_t unread = datagramLength_ - datagramRead_;
         if (unread == 0)
             datagramHeld_ = false;
         return unread;
     }
+    // The worker is receiving the next datagram and will announce it.
+    if (workerReceiving_)
+        return 0;
     // Room for any datagram, kept for the next: no size query per datagram.
     if (datagram_.size() < datagramLimit)
         datagram_.resize(datagramLimit);

@@ -3,7 +3,8 @@
 #include <vector>
 
 // Thin IPv4 socket layer over Winsock or BSD sockets. Addresses and ports in host order;
-// every socket is non-blocking; failures come back as none, false or -1, never as exceptions.
+// every call returns at once (receiveFromWaiting aside); failures come back as none, false or
+// -1, never as exceptions.
 // Stream sockets (made or accepted) send at once, without Nagle's delay: every peer here
 // is interactive, one short command answered by a few short lines.
 namespace vnet::sock {
@@ -44,6 +45,10 @@ int send(handle s, const void* data, int size);
 int sendTo(handle s, const void* data, int size, uint32_t address, uint32_t port);
 int receive(handle s, void* buffer, int size);
 int receiveFrom(handle s, void* buffer, int size, uint32_t& address, uint32_t& port);
+// How long receiveFromWaiting waits for a datagram: 0 where a receive cannot wait (Winsock's
+// event-selected sockets never block), and there it returns -1 at once.
+extern const uint32_t receiveWaitMs;
+int receiveFromWaiting(handle s, void* buffer, int size, uint32_t& address, uint32_t& port);
 // After a stream receive: acknowledge now rather than after the delayed-ACK timer, which
 // would hold back a peer that waits for the ACK before sending the rest of its reply
 // (Linux TCP_QUICKACK, which the system clears again; nothing where there is none).

@@ -38,7 +38,33 @@ bool setIntOption(handle s, int level, int name, int value)
     return setsockopt(fd(s), level, name, &value, sizeof value) == 0;
 }
 
+// A datagram socket stays blocking with a short receive time-out, so that a receive may wait
+// for the next datagram; every other call passes MSG_DONTWAIT.
+constexpr uint32_t datagramWaitMs = 1;
+
+bool setReceiveWait(int f)
+{
+    timeval limit{0, suseconds_t(datagramWaitMs * 1000)};
+    return setsockopt(f, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0;
+}
+
+int receiveFromFlags(handle s, void* buffer, int size, int flags, uint32_t& address, uint32_t& port)
+{
+    if (s == none || size < 0)
+        return -1;
+    sockaddr_in sa{};
+    socklen_t len = sizeof sa;
+    ssize_t n = ::recvfrom(fd(s), buffer, size_t(size), flags, reinterpret_cast<sockaddr*>(&sa), &len);
+    if (n < 0)
+        return -1;
+    address = ntohl(sa.sin_addr.s_addr);
+    port = ntohs(sa.sin_port);
+    return int(n);
+}
+
 } // namespace
+
+const uint32_t receiveWaitMs = datagramWaitMs;
 
 bool startup() { return true; }
 void cleanup() {}
@@ -49,7 +75,8 @@ handle create(int type, int protocol)
     int f = socket(AF_INET, kind | SOCK_CLOEXEC, protocol);
     if (f < 0)
         return none;
-    if (!setNonBlocking(f)) {
+    const bool waits = kind == SOCK_DGRAM && setReceiveWait(f);
+    if (!waits && !setNonBlocking(f)) {
         ::close(f);
         return none;
     }
@@ -142,7 +169,7 @@ int send(handle s, const void* data, int size)
 {
     if (s == none || size < 0)
         return -1;
-    ssize_t n = ::send(fd(s), data, size_t(size), MSG_NOSIGNAL);
+    ssize_t n = ::send(fd(s), data, size_t(size), MSG_NOSIGNAL | MSG_DONTWAIT);
     return n < 0 ? -1 : int(n);
 }
 
@@ -151,8 +178,8 @@ int sendTo(handle s, const void* data, int size, uint32_t address, uint32_t port
     if (s == none || size < 0 || port > 0xFFFF)
         return -1;
     sockaddr_in sa = makeAddress(address, port);
-    ssize_t n = ::sendto(fd(s), data, size_t(size), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&sa),
-                         sizeof sa);
+    ssize_t n = ::sendto(fd(s), data, size_t(size), MSG_NOSIGNAL | MSG_DONTWAIT,
+                         reinterpret_cast<sockaddr*>(&sa), sizeof sa);
     return n < 0 ? -1 : int(n);
 }
 
@@ -160,7 +187,7 @@ int receive(handle s, void* buffer, int size)
 {
     if (s == none || size < 0)
         return -1;
-    ssize_t n = ::recv(fd(s), buffer, size_t(size), 0);
+    ssize_t n = ::recv(fd(s), buffer, size_t(size), MSG_DONTWAIT);
     return n < 0 ? -1 : int(n);
 }
 
@@ -176,16 +203,12 @@ void acknowledgeNow(handle s)
 
 int receiveFrom(handle s, void* buffer, int size, uint32_t& address, uint32_t& port)
 {
-    if (s == none || size < 0)
-        return -1;
-    sockaddr_in sa{};
-    socklen_t len = sizeof sa;
-    ssize_t n = ::recvfrom(fd(s), buffer, size_t(size), 0, reinterpret_cast<sockaddr*>(&sa), &len);
-    if (n < 0)
-        return -1;
-    address = ntohl(sa.sin_addr.s_addr);
-    port = ntohs(sa.sin_port);
-    return int(n);
+    return receiveFromFlags(s, buffer, size, MSG_DONTWAIT, address, port);
+}
+
+int receiveFromWaiting(handle s, void* buffer, int size, uint32_t& address, uint32_t& port)
+{
+    return receiveFromFlags(s, buffer, size, 0, address, port);
 }
 
 int64_t pending(handle s)

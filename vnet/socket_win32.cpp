@@ -180,6 +180,10 @@ int receiveFrom(handle s, void* buffer, int size, uint32_t& address, uint32_t& p
     return n;
 }
 
+const uint32_t receiveWaitMs = 0;
+
+int receiveFromWaiting(handle, void*, int, uint32_t&, uint32_t&) { return -1; }
+
 int64_t pending(handle s)
 {
     u_long n = 0;

@@ -35,6 +35,11 @@ public:
     // A receive happened: a read notice may come again. From another thread than the
     // worker, the worker is woken to watch for it.
     void received(bool onWorker);
+    // Whether a read notice may come now: the last one has been followed by a receive.
+    bool readArmed() const { return readArmed_.load(std::memory_order_acquire); }
+    // The worker received a datagram itself and announces it: as after a read notice, none
+    // comes until it is taken.
+    void noticed() { readArmed_.store(false, std::memory_order_release); }
 
 private:
     vcore::event& wake_;

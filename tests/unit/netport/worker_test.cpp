@@ -75,6 +75,41 @@ TEST(Worker, UnreadDataIsAnnouncedOnceUntilSomethingIsReceived)
     EXPECT_TRUE(port->waitData(2000));
 }
 
+// In a run of datagrams the worker may take the next one in itself: it is announced once,
+// kept until taken, and only taking it lets the one behind it be announced.
+TEST(Worker, DatagramOfARunIsAnnouncedOnceAndKeptUntilTaken)
+{
+    recorder events;
+    std::atomic<bool> allSent{false};
+    int handled = 0;  // worker only
+    events.beforeRead = [&](netPort&) {
+        if (++handled == 1)
+            waitUntil([&] { return allSent.load(); }, 2000ms);
+        events.reading = handled < 3;
+    };
+    auto port = datagramPort();
+    events.watch(*port);
+    ASSERT_TRUE(port->open(u"127.0.0.1"));
+    peer sender;
+    for (const char* text : {"one", "two", "three", "four"})
+        sender.sendTo(text, loopback, port->portNumber());
+    allSent = true;
+    ASSERT_TRUE(events.waitFor("onData", 3));
+    EXPECT_FALSE(events.waitFor("onData", 4, 300ms));
+    ASSERT_EQ(port->available(), 5u);
+    std::string three(5, '\0');
+    uint32_t count = 0;
+    ASSERT_TRUE(port->read(three.data(), 5, count));
+    EXPECT_EQ(three, "three");
+    EXPECT_TRUE(events.waitFor("onData", 4));
+    EXPECT_EQ(port->available(), 4u);
+    std::vector<std::vector<std::string>> read;
+    for (const record& r : events.records())
+        if (r.kind == "onData")
+            read.push_back(r.parts);
+    EXPECT_EQ(read, (std::vector<std::vector<std::string>>{{"one"}, {"two"}, {}, {}}));
+}
+
 TEST(Worker, FloodOfDatagramsKeepsThePortResponsive)
 {
     recorder events;
