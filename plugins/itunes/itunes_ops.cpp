@@ -275,29 +275,36 @@ void Tolvanu_iTunes::transport(const char16_t* member, const char16_t* report)
         deliver(vcore::str(report), true);
 }
 
+// Sets a switch of the current playlist (n < 0 flips it) and reads it back once the player has
+// taken it: 1 on, 0 off, -1 when there is no playlist or the player refused.
+int32_t Tolvanu_iTunes::playlistSwitch(const char16_t* member, int32_t n, variant (*value)(bool on))
+{
+    object list;
+    if (!playlist(list))
+        return -1;
+    if (n < 0) {
+        int32_t now = 0;
+        readInt(list, member, now);
+        n = now ? 0 : 1;
+    }
+    const bool put = list.put(member, value(n != 0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    int32_t now = 0;
+    if (!readInt(list, member, now) || !put)
+        return -1;
+    return now ? 1 : 0;
+}
+
 void Tolvanu_iTunes::shuffle(int32_t n)
 {
     lockTry lock(stateLock(), lockWaitMs);
     if (!lock)
         return;
-    object list;
-    if (!playlist(list))
+    const int32_t on = playlistSwitch(u"Shuffle", n, [](bool on) { return variant::boolean(on); });
+    if (on < 0 || on == shuffle_)
         return;
-    if (n < 0) {
-        int32_t on = 0;
-        readInt(list, u"Shuffle", on);
-        n = on ? 0 : 1;
-    }
-    const bool put = list.put(u"Shuffle", variant::boolean(n != 0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    int32_t on = 0;
-    if (!readInt(list, u"Shuffle", on) || !put)
-        return;
-    const int32_t value = on ? 1 : 0;
-    if (value != shuffle_) {
-        shuffle_ = value;
-        deliver(media::shuffleReport(value), true);
-    }
+    shuffle_ = on;
+    deliver(media::shuffleReport(on), true);
 }
 
 void Tolvanu_iTunes::repeat(int32_t n)
@@ -305,21 +312,12 @@ void Tolvanu_iTunes::repeat(int32_t n)
     lockTry lock(stateLock(), lockWaitMs);
     if (!lock)
         return;
-    object list;
-    if (!playlist(list))
+    // The player's repeat modes: 0 off, 1 one song, 2 all; "on" is all.
+    const int32_t on = playlistSwitch(u"SongRepeat", n, [](bool on) { return variant::integer(on ? 2 : 0); });
+    if (on < 0)
         return;
-    if (n < 0) {
-        int32_t mode = 0;
-        readInt(list, u"SongRepeat", mode);
-        n = mode == 0 ? 1 : 0;
-    }
-    const bool put = list.put(u"SongRepeat", variant::integer(n ? 2 : 0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    int32_t mode = 0;
-    if (!readInt(list, u"SongRepeat", mode) || !put)
-        return;
-    repeat_ = mode != 0 ? 1 : 0;
-    deliver(media::repeatReport(repeat_), true);
+    repeat_ = on;
+    deliver(media::repeatReport(on), true);
 }
 
 void Tolvanu_iTunes::setRating(int32_t r)

@@ -64,6 +64,7 @@ private:
     void track(int32_t index);
     void playToggle();
     void transport(const char16_t* member, const char16_t* report);
+    int32_t playlistSwitch(const char16_t* member, int32_t n, vwin::variant (*value)(bool on));
     void shuffle(int32_t n);
     void repeat(int32_t n);
     void setRating(int32_t r);
