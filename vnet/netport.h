@@ -141,6 +141,8 @@ private:
 
     // reading and writing (netport_io.cpp)
     uint64_t availableLocked();
+    uint8_t* datagramRoom();
+    void holdDatagram(uint32_t from, uint32_t length);
     bool readLocked(void* buffer, uint32_t size, uint32_t& count);
     void trackSender(uint32_t address);
     bool sendDatagrams(uint32_t address, const void* data, uint32_t size, uint32_t& count);

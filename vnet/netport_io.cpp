@@ -35,19 +35,30 @@ uint64_t netPort::availableLocked()
     // The worker is receiving the next datagram and will announce it.
     if (workerReceiving_)
         return 0;
-    // Room for any datagram, kept for the next: no size query per datagram.
-    if (datagram_.size() < datagramLimit)
-        datagram_.resize(datagramLimit);
     uint32_t from = 0, port = 0;
-    int got = sock::receiveFrom(s, datagram_.data(), int(datagram_.size()), from, port);
+    int got = sock::receiveFrom(s, datagramRoom(), int(datagramLimit), from, port);
     watch_.received(onWorker());
     if (got < 0)
         return 0;
-    trackSender(from);
-    datagramHeld_ = got > 0;
-    datagramLength_ = uint32_t(got);
-    datagramRead_ = 0;
+    holdDatagram(from, uint32_t(got));
     return uint32_t(got);
+}
+
+// Room for any datagram, kept for the next: no size query per datagram. Under ioLock_.
+uint8_t* netPort::datagramRoom()
+{
+    if (datagram_.size() < datagramLimit)
+        datagram_.resize(datagramLimit);
+    return datagram_.data();
+}
+
+// What a receive put into datagramRoom() is read from there. Under ioLock_.
+void netPort::holdDatagram(uint32_t from, uint32_t length)
+{
+    trackSender(from);
+    datagramHeld_ = length > 0;
+    datagramLength_ = length;
+    datagramRead_ = 0;
 }
 
 bool netPort::read(void* buffer, uint32_t size, uint32_t& count)

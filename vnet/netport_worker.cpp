@@ -160,28 +160,25 @@ bool netPort::receiveSoon(sock::handle s)
     if (!lingering_)
         return false;
     lingering_ = false;
-    if (sock::receiveWaitMs == 0 || timeOut() <= sock::receiveWaitMs || !watch_.readArmed())
+    if (timeOut() <= sock::receiveWaitMs || !watch_.readArmed())
         return false;
+    uint8_t* room;
     {
         std::lock_guard<std::mutex> hold(ioLock_);
         if (datagramHeld_ || socket_ != s || stopRequest())
             return false;
-        if (datagram_.size() < datagramLimit)
-            datagram_.resize(datagramLimit);
+        room = datagramRoom();
         workerReceiving_ = true;
     }
     uint32_t from = 0, port = 0;
-    int got = sock::receiveFromWaiting(s, datagram_.data(), int(datagram_.size()), from, port);
+    int got = sock::receiveFromWaiting(s, room, int(datagramLimit), from, port);
     std::lock_guard<std::mutex> hold(ioLock_);
     workerReceiving_ = false;
     // A close meanwhile drops it, as it drops what the socket still held.
     if (got < 0 || socket_ != s || stopRequest())
         return false;
-    trackSender(from);
-    datagramHeld_ = got > 0;
+    holdDatagram(from, uint32_t(got));
     datagramUnclaimed_ = got > 0;
-    datagramLength_ = uint32_t(got);
-    datagramRead_ = 0;
     if (got > 0)
         watch_.noticed();
     return true;
