@@ -48,5 +48,6 @@ void writeState();
 // Withdraws the class object and ends the process abruptly.
 void die();
 ITypeInfo* typeInfoOf(REFIID dispinterface);
+extern const IID iidApp;
 
 } // namespace player

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "objects.h"
+#include "registrations.h"
 #include "tests/doubles/classfactory.h"
 
 namespace player {
@@ -94,6 +95,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
         served = true;
         return makeApp();
     });
+    if (!keepInterfacesRegistered(classObject))
+        return 1;
     DWORD& cookie = classCookie;
     if (FAILED(CoRegisterClassObject(appClass, classObject, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
         return 1;
