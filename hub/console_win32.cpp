@@ -81,6 +81,20 @@ LRESULT CALLBACK consoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (message == WM_LBUTTONUP)
             ReleaseCapture();
         return 0;
+    case WM_MOUSEWHEEL: {
+        // The wheel comes to the window with the focus: the list under the pointer scrolls.
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(window, &at);
+        const HWND under = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        // A child that hands the wheel on to its parent must not get it back.
+        static thread_local bool forwarding = false;
+        if (!under || under == window || forwarding)
+            break;
+        forwarding = true;
+        const LRESULT result = SendMessageW(under, message, wParam, lParam);
+        forwarding = false;
+        return result;
+    }
     case connectMessage: {
         if (!self || !wParam)
             break;

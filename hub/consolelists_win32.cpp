@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "hub/consolepainter.h"
 #include "hub/consolerows.h"
 
@@ -30,7 +32,8 @@ void drawText(HDC dc, const vcore::str& s, RECT r, const rgb& colour)
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
-// Background, the rounded indicator square at the left, then the texts side by side.
+// Background, the rounded indicator square at the left, then the texts side by side; row counts
+// from the top shown row.
 void paintRow(HDC dc, int row, int width, const rowcolours& colours, const vcore::str& first,
               const vcore::str* second)
 {
@@ -51,6 +54,74 @@ void paintRow(HDC dc, int row, int width, const rowcolours& colours, const vcore
     const int middle = textLeft + (width - textLeft) / 2;
     drawText(dc, first, {textLeft, top, middle - 4, top + consolelists::rowHeight}, colours.firstText);
     drawText(dc, *second, {middle, top, width - 2, top + consolelists::rowHeight}, colours.secondText);
+}
+
+// The shown rows fitted to the list's rows and height, and the scroll bar to them: it shows
+// only while some rows do not fit.
+void fitScroll(HWND window, listscroll& scroll, int rows)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    scroll.fit(rows, client.bottom / consolelists::rowHeight);
+    const bool needed = scroll.lastFirst() > 0;
+    const bool shown = (GetWindowLongPtrW(window, GWL_STYLE) & WS_VSCROLL) != 0;
+    if (!needed && !shown)
+        return;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    SCROLLINFO now = info;
+    if (shown && GetScrollInfo(window, SB_VERT, &now) && now.nMax == rows - 1 &&
+        now.nPage == UINT(scroll.visible()) && now.nPos == scroll.first())
+        return;
+    info.nMin = 0;
+    info.nMax = std::max(rows - 1, 0);
+    info.nPage = UINT(scroll.visible());
+    info.nPos = scroll.first();
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+}
+
+void showFrom(HWND window, listscroll& scroll, bool moved)
+{
+    if (!moved)
+        return;
+    SetScrollPos(window, SB_VERT, scroll.first(), TRUE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void scrollBar(HWND window, listscroll& scroll, int request)
+{
+    const int page = std::max(scroll.visible(), 1);
+    bool moved = false;
+    switch (request) {
+    case SB_LINEUP: moved = scroll.scrollBy(-1); break;
+    case SB_LINEDOWN: moved = scroll.scrollBy(1); break;
+    case SB_PAGEUP: moved = scroll.scrollBy(-page); break;
+    case SB_PAGEDOWN: moved = scroll.scrollBy(page); break;
+    case SB_TOP: moved = scroll.scrollTo(0); break;
+    case SB_BOTTOM: moved = scroll.scrollTo(scroll.lastFirst()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The message's own position has only 16 bits.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(window, SB_VERT, &info))
+            moved = scroll.scrollTo(info.nTrackPos);
+        break;
+    }
+    default:
+        break;
+    }
+    showFrom(window, scroll, moved);
+}
+
+void scrollWheel(HWND window, listscroll& scroll, int delta)
+{
+    UINT perNotch = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+    const int rows = perNotch == WHEEL_PAGESCROLL ? std::max(scroll.visible(), 1) : int(std::min(perNotch, 100u));
+    showFrom(window, scroll, scroll.wheel(delta, rows));
 }
 
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -74,11 +145,20 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_VSCROLL:
+        if (lists)
+            scrollBar(window, lists->scrollOf(window), LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Not on to the parent: the console hands the wheel to the list under the pointer.
+        if (lists)
+            scrollWheel(window, lists->scrollOf(window), GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
         if (!lists)
             break;
-        const int row = GET_Y_LPARAM(lParam) / consolelists::rowHeight;
+        const int row = lists->scrollOf(window).rowAt(GET_Y_LPARAM(lParam), consolelists::rowHeight);
         if (kind == addressKind)
             lists->addressClicked(row);
         else if (message == WM_LBUTTONDOWN)
@@ -144,14 +224,18 @@ void consolelists::paintAddresses(void* target)
 {
     const HDC dc = static_cast<HDC>(target);
     const HWND window = static_cast<HWND>(addresses_);
+    const std::vector<addressrow> rows = actions_.addresses();
+    fitScroll(window, addressScroll_, int(rows.size()));
     RECT client{};
     GetClientRect(window, &client);
     fill(dc, client, {48, 48, 48});
     const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
-    const std::vector<addressrow> rows = actions_.addresses();
-    for (size_t i = 0; i < rows.size(); ++i)
-        paintRow(dc, int(i), client.right, addressRowColours(rows[i], int32_t(i) == selectedAddress_), rows[i].text,
-                 nullptr);
+    const int first = addressScroll_.first();
+    // One more than fit whole: the last shown may be cut by the list's bottom.
+    const int end = std::min(int(rows.size()), first + addressScroll_.visible() + 1);
+    for (int i = first; i < end; ++i)
+        paintRow(dc, i - first, client.right, addressRowColours(rows[size_t(i)], i == selectedAddress_),
+                 rows[size_t(i)].text, nullptr);
     SelectObject(dc, old);
 }
 
@@ -159,16 +243,19 @@ void consolelists::paintPlugins(void* target)
 {
     const HDC dc = static_cast<HDC>(target);
     const HWND window = static_cast<HWND>(plugins_);
+    const std::vector<pluginrow> plugins = actions_.plugins();
+    const std::vector<int32_t> order = pluginRowOrder(plugins);
+    fitScroll(window, pluginScroll_, int(order.size()));
     RECT client{};
     GetClientRect(window, &client);
     fill(dc, client, {48, 48, 48});
     const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
-    const std::vector<pluginrow> plugins = actions_.plugins();
-    const std::vector<int32_t> order = pluginRowOrder(plugins);
-    for (size_t row = 0; row < order.size(); ++row) {
-        const pluginrow& p = plugins[size_t(order[row])];
-        paintRow(dc, int(row), client.right, pluginRowColours(p, order[row] == selectedPlugin_), p.instanceName,
-                 &p.className);
+    const int first = pluginScroll_.first();
+    const int end = std::min(int(order.size()), first + pluginScroll_.visible() + 1);
+    for (int row = first; row < end; ++row) {
+        const pluginrow& p = plugins[size_t(order[size_t(row)])];
+        paintRow(dc, row - first, client.right, pluginRowColours(p, order[size_t(row)] == selectedPlugin_),
+                 p.instanceName, &p.className);
     }
     SelectObject(dc, old);
 }

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "hub/console.h"
 #include "hub/consolelists.h"
 #include "hub/consolerows.h"
 
@@ -104,9 +106,18 @@ protected:
         DestroyWindow(parent);
     }
     HWND pluginList() const { return static_cast<HWND>(lists->pluginWindow()); }
-    void click(UINT message, int row)
+    HWND addressList() const { return static_cast<HWND>(lists->addressWindow()); }
+    void click(UINT message, int row, HWND list = nullptr)
     {
-        SendMessageW(pluginList(), message, 0, MAKELPARAM(30, row * hub::consolelists::rowHeight + 5));
+        SendMessageW(list ? list : pluginList(), message, 0,
+                     MAKELPARAM(30, row * hub::consolelists::rowHeight + 5));
+    }
+    // Twenty addresses, the tenth current: more than the address list's seven rows.
+    void manyAddresses()
+    {
+        menu.addressRows.clear();
+        for (int i = 0; i < 20; ++i)
+            menu.addressRows.push_back({vcore::str::formatted(u"10.0.0.%d", i + 1), i == 9});
     }
 
     recordingMenu menu;
@@ -170,6 +181,94 @@ TEST_F(ConsoleLists, AddressRowsMarkTheCurrentOne)
     EXPECT_EQ(idleMark, shot.at(9, 9));
     EXPECT_EQ(busyMark, shot.at(9, rowHeight + 9));
     EXPECT_TRUE(shot.anyIn({0, 160, 240}, 20, 0, where.width, rowHeight));
+}
+
+int wheelRows()
+{
+    UINT rows = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &rows, 0);
+    return int(rows);
+}
+
+TEST_F(ConsoleLists, AddressesPastTheListsHeightScrollByBarAndWheelAndClicksFollow)
+{
+    manyAddresses();
+    const hub::box where = hub::layoutConsole(600, 500).addressList;
+    capture shot(where.width, where.height);
+    lists->paintAddresses(shot.dc());
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(addressList(), SB_VERT, &info)) << "a scroll bar once rows do not fit";
+    EXPECT_EQ(19, info.nMax);
+    EXPECT_EQ(UINT(where.height / rowHeight), info.nPage);
+    EXPECT_EQ(0, info.nPos);
+    RECT client{};
+    GetClientRect(addressList(), &client);
+    EXPECT_LT(client.right, where.width) << "the bar takes its room from the rows";
+
+    SendMessageW(addressList(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(7, lists->addressScroll().first());
+    lists->paintAddresses(shot.dc());
+    EXPECT_EQ(busyMark, shot.at(9, 2 * rowHeight + 9)) << "the tenth address, current, third from the top";
+    EXPECT_EQ(idleMark, shot.at(9, 9));
+    info.fMask = SIF_POS;
+    GetScrollInfo(addressList(), SB_VERT, &info);
+    EXPECT_EQ(7, info.nPos) << "the bar follows";
+
+    click(WM_LBUTTONDOWN, 1, addressList());
+    lists->paintAddresses(shot.dc());
+    EXPECT_EQ((hub::rgb{96, 80, 48}), shot.at(client.right - 3, rowHeight + 2)) << "the shown row selected";
+    SendMessageW(addressList(), WM_VSCROLL, SB_LINEUP, 0);
+    lists->paintAddresses(shot.dc());
+    EXPECT_EQ((hub::rgb{96, 80, 48}), shot.at(client.right - 3, 2 * rowHeight + 2)) << "selection moves with its row";
+
+    SendMessageW(addressList(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(13, lists->addressScroll().first());
+    SendMessageW(addressList(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(std::max(13 - wheelRows(), 0), lists->addressScroll().first());
+    SendMessageW(addressList(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(0, lists->addressScroll().first());
+}
+
+TEST_F(ConsoleLists, ListsThatFitShowNoScrollBar)
+{
+    capture shot(600, 500);
+    lists->paintPlugins(shot.dc());
+    lists->paintAddresses(shot.dc());
+    EXPECT_FALSE(GetWindowLongPtrW(pluginList(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrW(addressList(), GWL_STYLE) & WS_VSCROLL);
+    SendMessageW(pluginList(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(0, lists->pluginScroll().first());
+}
+
+// The wheel goes to the focused console, which hands it to the list under the pointer.
+TEST(ConsoleListsInTheConsole, WheelOverAListScrollsThatList)
+{
+    hub::console console;
+    recordingMenu menu;
+    for (int i = 0; i < 30; ++i)
+        menu.addressRows.push_back({vcore::str::formatted(u"10.0.1.%d", i + 1), false});
+    const HWND window = static_cast<HWND>(console.window());
+    RECT client{};
+    GetClientRect(window, &client);
+    hub::consolelists lists(window, menu);
+    lists.place(hub::layoutConsole(client.right, client.bottom));
+    capture shot(600, 500);
+    lists.paintAddresses(shot.dc());
+    lists.paintPlugins(shot.dc());
+
+    auto wheelOver = [&](HWND list) {
+        RECT frame{};
+        GetWindowRect(list, &frame);
+        const LPARAM at = MAKELPARAM((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
+        SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), at);
+    };
+    wheelOver(static_cast<HWND>(lists.addressWindow()));
+    EXPECT_EQ(std::min(wheelRows(), 30 - lists.addressScroll().visible()), lists.addressScroll().first());
+    wheelOver(static_cast<HWND>(lists.pluginWindow()));
+    EXPECT_EQ(0, lists.pluginScroll().first()) << "three plug-ins fit";
+    EXPECT_EQ(std::min(wheelRows(), 30 - lists.addressScroll().visible()), lists.addressScroll().first());
 }
 
 } // namespace
