@@ -70,10 +70,6 @@ void fitScroll(HWND window, listscroll& scroll, int rows)
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    SCROLLINFO now = info;
-    if (shown && GetScrollInfo(window, SB_VERT, &now) && now.nMax == rows - 1 &&
-        now.nPage == UINT(scroll.visible()) && now.nPos == scroll.first())
-        return;
     info.nMin = 0;
     info.nMax = std::max(rows - 1, 0);
     info.nPage = UINT(scroll.visible());
@@ -231,9 +227,7 @@ void consolelists::paintAddresses(void* target)
     fill(dc, client, {48, 48, 48});
     const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
     const int first = addressScroll_.first();
-    // One more than fit whole: the last shown may be cut by the list's bottom.
-    const int end = std::min(int(rows.size()), first + addressScroll_.visible() + 1);
-    for (int i = first; i < end; ++i)
+    for (int i = first; i < addressScroll_.endShown(); ++i)
         paintRow(dc, i - first, client.right, addressRowColours(rows[size_t(i)], i == selectedAddress_),
                  rows[size_t(i)].text, nullptr);
     SelectObject(dc, old);
@@ -251,8 +245,7 @@ void consolelists::paintPlugins(void* target)
     fill(dc, client, {48, 48, 48});
     const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(font_));
     const int first = pluginScroll_.first();
-    const int end = std::min(int(order.size()), first + pluginScroll_.visible() + 1);
-    for (int row = first; row < end; ++row) {
+    for (int row = first; row < pluginScroll_.endShown(); ++row) {
         const pluginrow& p = plugins[size_t(order[size_t(row)])];
         paintRow(dc, row - first, client.right, pluginRowColours(p, order[size_t(row)] == selectedPlugin_),
                  p.instanceName, &p.className);

@@ -13,6 +13,8 @@ void listscroll::fit(int rows, int visible)
 
 int listscroll::lastFirst() const { return std::max(rows_ - visible_, 0); }
 
+int listscroll::endShown() const { return std::min(rows_, first_ + visible_ + 1); }
+
 bool listscroll::scrollTo(int first)
 {
     const int before = first_;

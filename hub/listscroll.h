@@ -13,6 +13,8 @@ public:
     int rows() const { return rows_; }
     int visible() const { return visible_; }
     int lastFirst() const;
+    // One past the last row shown, a row cut by the list's bottom included.
+    int endShown() const;
 
     // Each says whether the shown rows changed.
     bool scrollTo(int first);

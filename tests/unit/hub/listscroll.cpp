@@ -16,6 +16,9 @@ TEST(ListScroll, StaysWithinTheRowsWhateverIsAsked)
     EXPECT_TRUE(scroll.scrollBy(-100));
     EXPECT_EQ(0, scroll.first());
     EXPECT_FALSE(scroll.scrollTo(-3));
+    EXPECT_EQ(8, scroll.endShown()) << "the row cut by the bottom is drawn too";
+    scroll.scrollTo(13);
+    EXPECT_EQ(20, scroll.endShown());
 
     scroll.fit(3, 7);
     EXPECT_EQ(0, scroll.lastFirst());
